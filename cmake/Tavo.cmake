@@ -21,14 +21,33 @@ function(tavo_windows_library target winname)
     BUILD_RPATH "$ORIGIN" INSTALL_RPATH "$ORIGIN")
 endfunction()
 
-# One test program per folder under tests/, named after the folder path.
+# The two editions built from the same sources: the current one and the legacy one.
+set(TAVO_EDITIONS current legacy)
+
+# One test program per folder under tests/, named after the folder path. Folders under
+# tests/module build once per edition (the legacy program gets the suffix _legacy).
 function(tavo_test_folder dir)
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT sources)
     return()
   endif()
   file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR}/tests ${dir})
-  string(REPLACE "/" "_" name "test_${rel}")
+  string(REPLACE "/" "_" base "test_${rel}")
+  if(rel MATCHES "^module/")
+    foreach(edition IN LISTS TAVO_EDITIONS)
+      set(name ${base})
+      if(edition STREQUAL "legacy")
+        set(name ${base}_legacy)
+      endif()
+      tavo_test_program(${name} "${sources}" ${dir})
+      target_link_libraries(${name} PRIVATE tavomodule_${edition})
+    endforeach()
+  else()
+    tavo_test_program(${base} "${sources}" ${dir})
+  endif()
+endfunction()
+
+function(tavo_test_program name sources dir)
   add_executable(${name} ${sources})
   target_compile_options(${name} PRIVATE ${TAVO_WARNINGS})
   target_link_libraries(${name} PRIVATE tavoplatform GTest::gtest GTest::gmock GTest::gtest_main)
@@ -37,6 +56,10 @@ function(tavo_test_folder dir)
   endif()
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     BUILD_RPATH "${TAVO_BIN_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+  set(prefix "")
+  if(name MATCHES "_legacy$")
+    set(prefix "legacy.")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "${prefix}"
     PROPERTIES ENVIRONMENT "TAVO_BIN_DIR=${TAVO_BIN_DIR};TAVO_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()
