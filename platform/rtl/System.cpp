@@ -2,7 +2,11 @@
 
 #include <utility>
 
-TMetaClass::TMetaClass(const char* name, const TMetaClass* parent) : Name(name), Parent(parent) {}
+TMetaClass::TMetaClass(const char* name, const TMetaClass* parent, TComponentFactory factory,
+                       TPublishProc publish)
+    : Factory(factory), Publish(publish), Name(name), Parent(parent) {}
+
+TMetaClass::~TMetaClass() { delete Extension; }
 
 bool TMetaClass::InheritsFrom(const TMetaClass* other) const {
   for (const TMetaClass* c = this; c; c = c->Parent)

@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 // Text in the process's ANSI code page, and UTF-16 text as automation passes it.
@@ -16,33 +17,55 @@ using WideString = std::u16string;
 using TDateTime = double;
 
 class TObject;
+class TComponent;
+
+// Creates a component of one class with its owner; classes that cannot be made that way
+// have none.
+using TComponentFactory = TObject* (*)(TComponent* owner);
 
 // One descriptor per class: its name and parent. The component model hangs its published
 // property and method tables and the factory of a class off the same descriptor.
 class TMetaClass {
 public:
-  TMetaClass(const char* name, const TMetaClass* parent);
+  // The slot for the component model's per-class data (properties, methods, fields,
+  // message handlers), built on first use by Publish.
+  struct TExtension {
+    virtual ~TExtension() = default;
+  };
+  using TPublishProc = void (*)(TExtension& data);
+
+  TMetaClass(const char* name, const TMetaClass* parent, TComponentFactory factory = nullptr,
+             TPublishProc publish = nullptr);
   TMetaClass(const TMetaClass&) = delete;
   TMetaClass& operator=(const TMetaClass&) = delete;
+  ~TMetaClass();
 
   const AnsiString& ClassName() const { return Name; }
   const TMetaClass* ClassParent() const { return Parent; }
   bool InheritsFrom(const TMetaClass* other) const;
 
-  // Slot for the component model's per-class data (properties, methods, factory).
-  struct TExtension {
-    virtual ~TExtension() = default;
-  };
-  TExtension* Extension = nullptr;
+  TComponentFactory Factory;
+  TPublishProc Publish;
+  // Owned; filled lazily by the component model, hence mutable on a const descriptor.
+  mutable TExtension* Extension = nullptr;
 
 private:
   AnsiString Name;
   const TMetaClass* Parent;
 };
 
+template <class C>
+constexpr TComponentFactory TavoFactoryOf() {
+  if constexpr (std::is_constructible_v<C, TComponent*> && !std::is_abstract_v<C>)
+    return [](TComponent* owner) -> TObject* { return new C(owner); };
+  else
+    return nullptr;
+}
+
 // Declares the class descriptor of a TObject descendant. The matching
 // TAVO_CLASS_IMPL goes in exactly one .cpp, so that every module of the process sees
-// one descriptor per class.
+// one descriptor per class. A class constructible from its owner (TComponent*) gets a
+// factory, so form resources can create it by name.
 #define TAVO_CLASS(Cls, Base)                              \
 public:                                                    \
   using inherited = Base;                                  \
@@ -51,11 +74,11 @@ public:                                                    \
                                                            \
 private:
 
-#define TAVO_CLASS_IMPL(Cls, Base)                                \
-  const TMetaClass* Cls::StaticClass() {                          \
-    static const TMetaClass meta(#Cls, Base::StaticClass());      \
-    return &meta;                                                 \
-  }                                                               \
+#define TAVO_CLASS_IMPL(Cls, Base)                                                  \
+  const TMetaClass* Cls::StaticClass() {                                            \
+    static const TMetaClass meta(#Cls, Base::StaticClass(), TavoFactoryOf<Cls>());  \
+    return &meta;                                                                   \
+  }                                                                                 \
   const TMetaClass* Cls::ClassType() const { return StaticClass(); }
 
 class TObject {
@@ -70,6 +93,12 @@ public:
   const AnsiString& ClassName() const { return ClassType()->ClassName(); }
   const TMetaClass* ClassParent() const { return ClassType()->ClassParent(); }
   bool InheritsFrom(const TMetaClass* cls) const { return ClassType()->InheritsFrom(cls); }
+
+  // The code part of the published method `name` of this object's class or an ancestor
+  // (case-insensitive), nullptr when there is none; and the name of a published method
+  // from its code ("" when unknown).
+  void* MethodAddress(const AnsiString& name) const;
+  AnsiString MethodName(const void* code) const;
 };
 
 class TPersistent : public TObject {
