@@ -63,3 +63,25 @@ function(tavo_test_program name sources dir)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "${prefix}"
     PROPERTIES ENVIRONMENT "TAVO_BIN_DIR=${TAVO_BIN_DIR};TAVO_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()
+
+# Embeds form resources (.dfm files, UTF-8 in the repository) into a target; each is
+# registered when the target is loaded, under the class its root object names. The texts
+# are compiled as narrow literals, so they arrive in the execution character set (GB),
+# as the designed form texts are.
+function(tavo_form_resources target)
+  set(body "// Generated from the form resources of ${target}.\n#include \"platform/vcl/FormResource.h\"\n\nnamespace {\n")
+  set(index 0)
+  foreach(dfm IN LISTS ARGN)
+    get_filename_component(path ${dfm} ABSOLUTE)
+    get_filename_component(fileName ${dfm} NAME)
+    file(READ ${path} text)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${path})
+    string(APPEND body "const TFormResourceRegistration Resource${index}(\"${fileName}\", R\"TavoDfm(${text})TavoDfm\");\n")
+    math(EXPR index "${index} + 1")
+  endforeach()
+  string(APPEND body "}  // namespace\n")
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_form_resources.cpp)
+  file(WRITE ${out}.tmp "${body}")
+  configure_file(${out}.tmp ${out} COPYONLY)
+  target_sources(${target} PRIVATE ${out})
+endfunction()
