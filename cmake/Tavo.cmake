@@ -61,7 +61,7 @@ function(tavo_test_program name sources dir)
     set(prefix "legacy.")
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "${prefix}"
-    PROPERTIES ENVIRONMENT "TAVO_BIN_DIR=${TAVO_BIN_DIR};TAVO_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+    PROPERTIES ENVIRONMENT "TAVO_BIN_DIR=${TAVO_BIN_DIR}")
 endfunction()
 
 # Embeds form resources (.dfm files, UTF-8 in the repository) into a target; each is

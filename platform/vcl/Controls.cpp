@@ -643,8 +643,9 @@ void TWinControl::SelectNext(TWinControl* current, bool goForward, bool checkTab
 void TWinControl::SelectFirst() {
   TCustomForm* form = GetParentForm(this);
   if (!form) return;
-  TWinControl* c = form->FindNextControl(nullptr, true, true, false);
-  if (!c) c = form->FindNextControl(nullptr, true, false, false);
+  // Among this control's own children, as the VCL does (a page selects its first control).
+  TWinControl* c = FindNextControl(nullptr, true, true, false);
+  if (!c) c = FindNextControl(nullptr, true, false, false);
   if (c) c->SetFocus();
 }
 
