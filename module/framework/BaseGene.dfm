@@ -1,0 +1,22 @@
+object frmBaseGene: TfrmBaseGene
+  Left = 0
+  Top = 0
+  Width = 509
+  Height = 355
+  BorderIcons = [biMaximize]
+  Caption = 'frmBaseGene'
+  Color = clBtnFace
+  Font.Charset = GB2312_CHARSET
+  Font.Color = clWindowText
+  Font.Height = -13
+  Font.Name = '宋体'
+  Font.Style = []
+  KeyPreview = True
+  OldCreateOrder = False
+  Position = poScreenCenter
+  OnClose = FormClose
+  OnCreate = FormCreate
+  OnDestroy = FormDestroy
+  PixelsPerInch = 96
+  TextHeight = 13
+end
