@@ -86,11 +86,14 @@ private:
   bool FAdding = false;
 };
 
-class TSelectPanel : public TGroupBox {
+class TSelectPanel : public TGroupBox, public IEmbeddedButtons {
   TAVO_CLASS(TSelectPanel, TGroupBox)
 public:
   explicit TSelectPanel(TComponent* AOwner);
   ~TSelectPanel() override;
+
+  // Its three lookup buttons get the form's disabled images.
+  std::vector<TSpeedButton*> EmbeddedButtons() const override { return {btnBegin, btnFinal, btnList}; }
 
   // The sub-controls, created and owned by the panel.
   TOrlCheckBox* chkUserChoice = nullptr;
