@@ -3,7 +3,10 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/vcl/Forms.h"
 
-std::string Utf8(const AnsiString& ansi) { return WideToAnsi(AnsiToWide(ansi), CP_UTF8); }
+std::string Utf8From(const AnsiString& text, UINT codePage) {
+  return WideToAnsi(AnsiToWide(text, codePage), CP_UTF8);
+}
+std::string Utf8(const AnsiString& ansi) { return Utf8From(ansi, CP_ACP); }
 
 TPlugInLibrary::TPlugInLibrary(const AnsiString& path) {
   FHandle = LoadLibrary(path);

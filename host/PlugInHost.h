@@ -48,3 +48,5 @@ int RunPlugIn(const THostRunOptions& options, std::ostream& out);
 
 // Terminal and file output is UTF-8; the emulated system's texts are ANSI.
 std::string Utf8(const AnsiString& ansi);
+// The same for text in another code page (BIG5 from the language library, say).
+std::string Utf8From(const AnsiString& text, UINT codePage);

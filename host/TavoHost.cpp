@@ -11,6 +11,7 @@
 //                                   interface does, and prints each step, notification and
 //                                   result
 #include "host/PlugInHost.h"
+#include "outside/kvlanguage/Kvlanguage.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Prefix.h"
@@ -77,20 +78,29 @@ int ShowEnvironment() {
   std::printf("\n");
   PrintRegistryKey(HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE", "Software\\KVT\\Steward");
 
-  // One text through the code pages the client meets: its own GB text, the same
-  // characters in BIG5, and back.
+  // One text as the client meets it: its own GB text, the plain code-page mapping into
+  // BIG5 (simplified characters BIG5 lacks are lost), and the language library's
+  // conversion to traditional characters, which is what the client uses.
   const AnsiString gb = "物料领用调拨报表";
-  const WideString wide = AnsiToWide(gb, 936);
-  const AnsiString big5 = WideToAnsi(wide, 950);
   std::printf("\nCode-page conversion\n");
   Line("GB (936)", gb);
-  std::string hex;
-  for (unsigned char c : big5) hex += Format("%.2X ", {static_cast<int>(c)});
-  Line("as BIG5 (950) bytes", hex);
-  Line("BIG5 back to GB", WideToAnsi(AnsiToWide(big5, 950), 936));
   bool lossy = false;
-  const AnsiString latin = WideToAnsi(wide, 1252, &lossy);
-  Line("as 1252", latin + (lossy ? "  (characters the code page lacks became '?')" : ""));
+  const AnsiString mapped = WideToAnsi(AnsiToWide(gb, 936), 950, &lossy);
+  std::printf("  %-22s %s%s\n", "mapped to BIG5", Utf8From(mapped, 950).c_str(),
+              lossy ? "  (characters BIG5 lacks became '?')" : "");
+  if (HMODULE language = LoadLibrary("Kvlanguage.dll")) {
+    auto convert = reinterpret_cast<TKvLanguageProc>(GetProcAddress(language, "GBtoBIG5"));
+    const int length = convert ? convert(gb.data(), static_cast<int>(gb.size()), nullptr, 0) : -1;
+    if (length >= 0) {
+      std::string big5(static_cast<size_t>(length) + 1, '\0');
+      convert(gb.data(), static_cast<int>(gb.size()), big5.data(), length + 1);
+      big5.resize(static_cast<size_t>(length));
+      std::printf("  %-22s %s\n", "Kvlanguage GBtoBIG5", Utf8From(big5, 950).c_str());
+    }
+    FreeLibrary(language);
+  } else {
+    std::printf("  %-22s %s\n", "Kvlanguage GBtoBIG5", "(Kvlanguage.dll not found)");
+  }
   return 0;
 }
 
@@ -137,6 +147,12 @@ int main(int argc, char** argv) {
     i += 2;
   }
   if (i >= argc) return Usage();
+  // Like a process starting on that machine: date and number formats follow its locale.
+  try {
+    GetFormatSettings();
+  } catch (const Exception&) {
+    // A broken prefix is reported by the command itself.
+  }
   const std::string command = argv[i];
   try {
     if (command == "env") return ShowEnvironment();
