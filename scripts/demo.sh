@@ -11,8 +11,9 @@ cp -r demo/prefix "$prefix"
 find "$prefix" -name .keep -delete
 # The client's programs and libraries live in C:\KVT\Client, as installed.
 client="$prefix/drive_c/KVT/Client"
-for lib in build/bin/*.dll; do
-  [ -e "$lib" ] && cp "$lib" "$client/"
+# (Only the delivered libraries: the build folder also holds the tests' own.)
+for lib in Tavo61C Kvlanguage Glyphbank; do
+  cp "build/bin/$lib.dll" "$client/"
 done
 : > "$client/Helm.exe"
 # The legacy edition of the plug-in, for hosts of the older release.
