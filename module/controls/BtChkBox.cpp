@@ -2,6 +2,7 @@
 
 #include "module/controls/KvPaint.h"
 #include "module/controls/ModuleBitmaps.h"
+#include "platform/vcl/Forms.h"
 
 #include <algorithm>
 
@@ -65,19 +66,7 @@ void TBitCheckBox::SetState(TCheckBoxState value) {
   Invalidate();
 }
 
-void TBitCheckBox::Toggle() {
-  switch (FState) {
-    case cbUnchecked:
-      SetState(FAllowGrayed ? cbGrayed : cbChecked);
-      break;
-    case cbChecked:
-      SetState(cbUnchecked);
-      break;
-    case cbGrayed:
-      SetState(cbChecked);
-      break;
-  }
-}
+void TBitCheckBox::Toggle() { SetState(ToggledState(FState, FAllowGrayed)); }
 
 void TBitCheckBox::SetGlyph(TCheckBoxState state, const TBitmap* value) {
   TBitmap* glyph = FGlyphs[state].get();
@@ -182,7 +171,7 @@ void TBitCheckBox::DefaultChar(char key) {
 }
 
 void TBitCheckBox::CMDialogChar(TMessage& message) {
-  if (!IsCaptionAccel(static_cast<unsigned>(message.WParam), GetCaption()) || !CanFocus()) {
+  if (!IsAccel(static_cast<Word>(message.WParam), GetCaption()) || !CanFocus()) {
     DispatchInherited(TBitCheckBox::StaticClass(), message);
     return;
   }

@@ -1,30 +1,5 @@
 #include "module/controls/KvPaint.h"
 
-#include "platform/win/Windows.h"
-
-namespace {
-
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
-
-bool IsCaptionAccel(unsigned charCode, const AnsiString& caption) {
-  if (charCode == 0 || charCode > 0xFF) return false;
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (IsDBCSLeadByte(static_cast<BYTE>(caption[i]))) {
-      ++i;
-      continue;
-    }
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return UpperAscii(caption[i + 1]) == UpperAscii(static_cast<char>(charCode));
-  }
-  return false;
-}
-
 void DrawFocusFrame(TCanvas* canvas, const TRect& rect) {
   if (!canvas || rect.IsEmpty()) return;
   int step = 0;

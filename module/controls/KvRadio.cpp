@@ -98,7 +98,7 @@ void TKvRadioButton::DoEnter() {
 }
 
 void TKvRadioButton::CMDialogChar(TMessage& message) {
-  if (IsCaptionAccel(static_cast<unsigned>(message.WParam), GetCaption()) && CanFocus()) {
+  if (IsAccel(static_cast<Word>(message.WParam), GetCaption()) && CanFocus()) {
     SetFocus();
     message.Result = 1;
     return;
@@ -195,33 +195,11 @@ void TKvRadioButton::PaintCaption() {
 
 TAVO_CLASS_IMPL(TKvGroupButton, TKvRadioButton)
 
-TKvGroupButton::TKvGroupButton(TKvRadioGroup* group) : TKvRadioButton(group), FGroup(group) {
-  SetVisible(false);
-  SetEnabled(group->GetEnabled());
-  SetParentShowHint(false);
-  OnClick = TNotifyEvent(group, &TKvRadioGroup::ButtonClick);
-  SetParent(group);
-}
+TKvGroupButton::TKvGroupButton(TKvRadioGroup* group) : TGroupButtonOf(group) {}
 
 TKvGroupButton::~TKvGroupButton() = default;
 
-void TKvGroupButton::KeyDown(Word& key, TShiftState shift) {
-  TKvRadioButton::KeyDown(key, shift);
-  if (key) FGroup->KeyDown(key, shift);
-}
-
-void TKvGroupButton::KeyPress(char& key) {
-  TKvRadioButton::KeyPress(key);
-  if (key) FGroup->KeyPress(key);
-  if ((key == '\b' || key == ' ') && !FGroup->CanModify()) key = 0;
-}
-
-void TKvGroupButton::KeyUp(Word& key, TShiftState shift) {
-  TKvRadioButton::KeyUp(key, shift);
-  if (key) FGroup->KeyUp(key, shift);
-}
-
-bool TKvGroupButton::UserMayCheck() const { return FGroup->CanModify(); }
+bool TKvGroupButton::UserMayCheck() const { return GetRadioGroup()->CanModify(); }
 
 // ---- TKvRadioGroup --------------------------------------------------------------------
 
@@ -241,115 +219,6 @@ const TClassRegistration KvRadioClasses{TKvRadioButton::StaticClass(), TKvGroupB
                                         TKvRadioGroup::StaticClass()};
 }  // namespace
 
-TKvRadioGroup::TKvRadioGroup(TComponent* AOwner)
-    : TCustomGroupBox(AOwner), FItems(std::make_unique<TStringList>()) {
-  ControlStyle = TControlStyle{csSetCaption, csDoubleClicks};
-  FItems->OnChange = [this](TObject* sender) { ItemsChanged(sender); };
-  SetBounds(GetLeft(), GetTop(), 185, 105);
-}
+TKvRadioGroup::TKvRadioGroup(TComponent* AOwner) : TRadioGroupOf(AOwner) {}
 
-TKvRadioGroup::~TKvRadioGroup() {
-  FItems->OnChange = nullptr;
-  // The buttons are children of the group and go with it; they must not call back.
-  for (TKvGroupButton* b : FButtons) b->OnClick = TNotifyEvent();
-}
-
-TKvGroupButton* TKvRadioGroup::GetButton(int index) const {
-  if (index < 0 || index >= GetButtonCount())
-    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
-  return FButtons[index];
-}
-
-void TKvRadioGroup::ButtonClick(TObject* sender) {
-  if (FUpdating) return;
-  auto it = std::find(FButtons.begin(), FButtons.end(), sender);
-  if (it == FButtons.end()) return;
-  FItemIndex = static_cast<int>(it - FButtons.begin());
-  Click();
-}
-
-void TKvRadioGroup::ItemsChanged(TObject*) {
-  if (IsLoading()) return;
-  if (FItemIndex >= FItems->Count()) FItemIndex = FItems->Count() - 1;
-  UpdateButtons();
-}
-
-void TKvRadioGroup::UpdateButtons() {
-  const int count = FItems->Count();
-  while (GetButtonCount() < count) FButtons.push_back(new TKvGroupButton(this));
-  while (GetButtonCount() > count) {
-    TKvGroupButton* b = FButtons.back();
-    FButtons.pop_back();
-    delete b;
-  }
-  FUpdating = true;
-  for (int i = 0; i < count; ++i) {
-    FButtons[i]->SetCaption(FItems->Get(i));
-    FButtons[i]->SetChecked(false);
-  }
-  if (FItemIndex >= 0 && FItemIndex < count) FButtons[FItemIndex]->SetChecked(true);
-  FUpdating = false;
-  ArrangeButtons();
-  Invalidate();
-}
-
-void TKvRadioGroup::ArrangeButtons() {
-  if (FButtons.empty() || IsLoading()) return;
-  TCanvas* canvas = GetCanvas();
-  canvas->SetFont(GetFont());
-  const int fontHeight = canvas->TextHeight("0");
-  const int count = GetButtonCount();
-  const int rows = (count + FColumns - 1) / FColumns;
-  const int buttonWidth = (GetWidth() - 10) / FColumns;
-  const int space = GetHeight() - fontHeight - 5;
-  const int buttonHeight = space / rows;
-  const int topMargin = (space % rows) / 2 + fontHeight + 1;
-  const bool mirrored = BiDiMode != bdLeftToRight;
-  for (int i = 0; i < count; ++i) {
-    int left = (i / rows) * buttonWidth + 8;
-    if (mirrored) left = GetClientWidth() - left - buttonWidth;
-    FButtons[i]->SetBounds(left, (i % rows) * buttonHeight + topMargin, buttonWidth, buttonHeight);
-    FButtons[i]->SetVisible(true);
-  }
-}
-
-void TKvRadioGroup::SetItemIndex(int value) {
-  if (IsLoading()) {
-    FItemIndex = value;
-    return;
-  }
-  value = std::clamp(value, -1, GetButtonCount() - 1);
-  if (value == FItemIndex) return;
-  if (FItemIndex >= 0 && FItemIndex < GetButtonCount()) FButtons[FItemIndex]->SetChecked(false);
-  FItemIndex = value;
-  if (FItemIndex >= 0) FButtons[FItemIndex]->SetChecked(true);
-}
-
-void TKvRadioGroup::SetColumns(int value) {
-  value = std::clamp(value, 1, 16);
-  if (value == FColumns) return;
-  FColumns = value;
-  ArrangeButtons();
-  Invalidate();
-}
-
-void TKvRadioGroup::Loaded() {
-  TCustomGroupBox::Loaded();
-  if (FItemIndex >= FItems->Count()) FItemIndex = FItems->Count() - 1;
-  UpdateButtons();
-}
-
-void TKvRadioGroup::Resize() {
-  TCustomGroupBox::Resize();
-  ArrangeButtons();
-}
-
-void TKvRadioGroup::FontChanged() {
-  TCustomGroupBox::FontChanged();
-  ArrangeButtons();
-}
-
-void TKvRadioGroup::EnabledChanged() {
-  TCustomGroupBox::EnabledChanged();
-  for (TKvGroupButton* b : FButtons) b->SetEnabled(GetEnabled());
-}
+TKvRadioGroup::~TKvRadioGroup() = default;

@@ -4,6 +4,7 @@
 
 #include "platform/rtl/Classes.h"
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/RadioGroups.h"
 #include "platform/vcl/StdCtrls.h"
 
 #include <memory>
@@ -58,62 +59,28 @@ private:
 };
 
 // A button of a TKvRadioGroup, created by the group for a line of its Items.
-class TKvGroupButton : public TKvRadioButton {
+class TKvGroupButton : public TGroupButtonOf<TKvRadioButton, TKvRadioGroup> {
   TAVO_CLASS(TKvGroupButton, TKvRadioButton)
 public:
   explicit TKvGroupButton(TKvRadioGroup* group);
   ~TKvGroupButton() override;
-  TKvRadioGroup* GetRadioGroup() const { return FGroup; }
 
 protected:
-  void KeyDown(Word& key, TShiftState shift) override;
-  void KeyPress(char& key) override;
-  void KeyUp(Word& key, TShiftState shift) override;
   // A group that refuses changes keeps its choice whatever the user does.
   bool UserMayCheck() const override;
-
-private:
-  TKvRadioGroup* FGroup;
 };
 
-class TKvRadioGroup : public TCustomGroupBox {
+// The module's radio group: the platform's group logic over TKvGroupButton buttons, its
+// caption line measured on "0", mirrored within the client width, and deaf to clicks
+// from controls that are not its buttons.
+class TKvRadioGroup : public TRadioGroupOf<TKvRadioGroup, TKvGroupButton> {
   TAVO_CLASS(TKvRadioGroup, TCustomGroupBox)
 public:
   explicit TKvRadioGroup(TComponent* AOwner);
   ~TKvRadioGroup() override;
 
-  TStrings* GetItems() const { return FItems.get(); }
-  void SetItems(TStrings* value) { FItems->Assign(value); }
-  int GetItemIndex() const { return FItemIndex; }
-  // Limited to -1 .. button count - 1; checks that button and unchecks the previous one.
-  void SetItemIndex(int value);
-  int GetColumns() const { return FColumns; }
-  void SetColumns(int value);  // limited to 1..16
-
-  int GetButtonCount() const { return static_cast<int>(FButtons.size()); }
-  TKvGroupButton* GetButton(int index) const;  // EListError outside the list
-
-  // Whether the choice may change; when not, backspace and space typed in a button are
-  // swallowed.
-  virtual bool CanModify() const { return true; }
-
-  void Loaded() override;
-
 protected:
-  void Resize() override;
-  void FontChanged() override;
-  void EnabledChanged() override;
-
-private:
-  friend class TKvGroupButton;
-  void ButtonClick(TObject* sender);
-  void ItemsChanged(TObject* sender);
-  void UpdateButtons();
-  void ArrangeButtons();
-
-  std::unique_ptr<TStringList> FItems;
-  std::vector<TKvGroupButton*> FButtons;
-  int FItemIndex = -1;
-  int FColumns = 1;
-  bool FUpdating = false;
+  const char* CaptionSample() const override { return "0"; }
+  int MirrorWidth() const override { return GetClientWidth(); }
+  bool ForeignClickClears() const override { return false; }
 };

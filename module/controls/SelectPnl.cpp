@@ -366,7 +366,9 @@ TSelectPanel::~TSelectPanel() {
   FCreated = false;
 }
 
-bool TSelectPanel::RunTime() const { return !GetComponentState().Contains(csDesigning); }
+// Handlers run only at run time, and not while the panel is read from its resource: a
+// stored style or choice is no user's doing, and a veto must not undo it.
+bool TSelectPanel::RunTime() const { return !GetComponentState().Contains(csDesigning) && !IsLoading(); }
 
 bool TSelectPanel::IsRangeInput() const {
   switch (FStyle) {

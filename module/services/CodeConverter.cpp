@@ -80,25 +80,21 @@ TCodeConverter::TCodeConverter(TComponent* AOwner)
 TCodeConverter::~TCodeConverter() = default;
 
 void TCodeConverter::LoadCodePages() {
+  // The client's and the server's INI classes carry the same five settings.
+  const auto take = [this](const auto& ini) {
+    SystemCodePage = ini.SystemCodePage;
+    UICodePage = ini.UICodePage;
+    DBCodePage = ini.DBCodePage;
+    UIConvertMode = ini.UIConvertMode;
+    DBConvertMode = ini.DBConvertMode;
+  };
   switch (DesignType) {
-    case dtClient: {
-      const TStewardIniC ini;
-      SystemCodePage = ini.SystemCodePage;
-      UICodePage = ini.UICodePage;
-      DBCodePage = ini.DBCodePage;
-      UIConvertMode = ini.UIConvertMode;
-      DBConvertMode = ini.DBConvertMode;
+    case dtClient:
+      take(TStewardIniC());
       break;
-    }
-    case dtServer: {
-      const TStewardIniS ini;
-      SystemCodePage = ini.SystemCodePage;
-      UICodePage = ini.UICodePage;
-      DBCodePage = ini.DBCodePage;
-      UIConvertMode = ini.UIConvertMode;
-      DBConvertMode = ini.DBConvertMode;
+    case dtServer:
+      take(TStewardIniS());
       break;
-    }
   }
 }
 

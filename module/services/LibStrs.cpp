@@ -243,12 +243,26 @@ AnsiString LocalizeButtonCaption(const AnsiString& buttonName) {
 
 // ---- Dates ----------------------------------------------------------------------------
 
-AnsiString FormatDateByType(int dateType, const AnsiString& separator, TDateTime date) {
+namespace {
+
+// Runs format on the year, month and day of date and the separator to put between them;
+// an empty date, or one that does not decode, gives "".
+template <class F>
+AnsiString FormatDateParts(const AnsiString& separator, TDateTime date, F format) {
   if (date == 0) return AnsiString();
   try {
     uint16_t y, m, d;
     DecodeDate(date, y, m, d);
-    const AnsiString sep = SeparatorChar(separator);
+    return format(y, m, d, SeparatorChar(separator));
+  } catch (...) {
+    return AnsiString();
+  }
+}
+
+}  // namespace
+
+AnsiString FormatDateByType(int dateType, const AnsiString& separator, TDateTime date) {
+  return FormatDateParts(separator, date, [dateType](uint16_t y, uint16_t m, uint16_t d, const AnsiString& sep) {
     switch (dateType) {
       case 1: return Format("%.4d%s%.2d%s%.2d", {int(y), sep, int(m), sep, int(d)});
       case 2: return Format("%.2d%s%.2d%s%.4d", {int(m), sep, int(d), sep, int(y)});
@@ -257,17 +271,11 @@ AnsiString FormatDateByType(int dateType, const AnsiString& separator, TDateTime
       case 5: return Format("%.3d%s%.2d%s%.2d", {y - 1911, sep, int(m), sep, int(d)});
       default: return AnsiString();
     }
-  } catch (...) {
-    return AnsiString();
-  }
+  });
 }
 
 AnsiString FormatYearMonthByType(int dateType, const AnsiString& separator, TDateTime date) {
-  if (date == 0) return AnsiString();
-  try {
-    uint16_t y, m, d;
-    DecodeDate(date, y, m, d);
-    const AnsiString sep = SeparatorChar(separator);
+  return FormatDateParts(separator, date, [dateType](uint16_t y, uint16_t m, uint16_t d, const AnsiString& sep) {
     switch (dateType) {
       case 1: return Format("%.4d%s%.2d", {int(y), sep, int(m)});
       case 2:
@@ -276,9 +284,7 @@ AnsiString FormatYearMonthByType(int dateType, const AnsiString& separator, TDat
       case 5: return Format("%.3d%s%.2d", {y - 1911, sep, int(m)});
       default: return AnsiString();
     }
-  } catch (...) {
-    return AnsiString();
-  }
+  });
 }
 
 TDateTime ParseDateByType(const AnsiString& text, int dateType, const AnsiString& separator) {

@@ -245,12 +245,5 @@ const TMetaClass* FindClass(const AnsiString& className) {
 TComponent* CreateComponent(const TMetaClass* cls, TComponent* owner) {
   if (!cls || !cls->InheritsFrom(TComponent::StaticClass()) || !cls->Factory)
     throw EComponentError("Cannot create an instance of " + (cls ? cls->ClassName() : AnsiString("nil")));
-  auto* obj = static_cast<TComponent*>(cls->Factory(owner));
-  try {
-    obj->AfterConstruction();
-  } catch (...) {
-    delete obj;
-    throw;
-  }
-  return obj;
+  return AfterConstructed(static_cast<TComponent*>(cls->Factory(owner)));
 }

@@ -112,10 +112,10 @@ const TMetaClass* GetClass(const AnsiString& className);
 // EComponentError when the class is not a component class that can be created so.
 TComponent* CreateComponent(const TMetaClass* cls, TComponent* owner);
 
-// new T(args…) followed by AfterConstruction; a failure there deletes the object again.
-template <class T, class... Args>
-T* CreateComponent(Args&&... args) {
-  T* obj = new T(std::forward<Args>(args)...);
+// Runs the AfterConstruction of a newly created obj; a failure there deletes the object
+// again.
+template <class T>
+T* AfterConstructed(T* obj) {
   try {
     obj->AfterConstruction();
   } catch (...) {
@@ -123,6 +123,12 @@ T* CreateComponent(Args&&... args) {
     throw;
   }
   return obj;
+}
+
+// new T(args…) followed by AfterConstruction, as above.
+template <class T, class... Args>
+T* CreateComponent(Args&&... args) {
+  return AfterConstructed(new T(std::forward<Args>(args)...));
 }
 
 // Registers classes when the library that holds them is loaded.

@@ -1031,6 +1031,22 @@ void DeliverChar(TWinControl* target, char c) {
   target->Perform(WM_CHAR, static_cast<unsigned char>(c), 0);
 }
 
+// Offers a character to the form as an accelerator (CM_DIALOGCHAR, which the form passes
+// to its controls until one whose caption marks it takes it). Answers true when taken.
+bool DialogChar(TWinControl* target, char c, TShiftState shift) {
+  if (!IsAlive(target->SerialNumber())) return false;
+  TCustomForm* form = GetParentForm(target);
+  return form && form->Perform(CM_DIALOGCHAR, static_cast<unsigned char>(c), ShiftToLParam(shift)) != 0;
+}
+
+// A typed character: one the control does not want (a button, a check box) may be an
+// accelerator, as Alt with the letter would; the others reach the control.
+void TypeChar(TWinControl* target, char c, TShiftState shift) {
+  if (!IsAlive(target->SerialNumber())) return;
+  if (!(target->DialogCode() & DLGC_WANTCHARS) && DialogChar(target, c, shift)) return;
+  DeliverChar(target, c);
+}
+
 TWinControl* KeyTarget() {
   if (GFocus) return GFocus;
   if (Screen && Screen->GetActiveForm()) return Screen->GetActiveForm();
@@ -1043,7 +1059,15 @@ bool SendKey(TWinControl* target, Word key, TShiftState shift) {
   if (!DialogKey(target, key, shift)) {
     if (IsAlive(serial)) target->Perform(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, ShiftToLParam(shift));
     // The character comes from the key as pressed, whatever the key-down handlers did.
-    if (char c = KeyToChar(key, shift); c && !alt) DeliverChar(target, c);
+    if (!alt) {
+      if (char c = KeyToChar(key, shift)) TypeChar(target, c, shift);
+    } else if (!shift.Contains(ssCtrl) && key != VK_SPACE) {
+      // Alt with a key makes a system character, always an accelerator (Alt+Space opens
+      // the window menu instead).
+      TShiftState plain = shift;
+      plain.Exclude(ssAlt);
+      if (char c = KeyToChar(key, plain)) DialogChar(target, c, shift);
+    }
   }
   if (TWinControl* up = KeyTarget()) up->Perform(alt ? WM_SYSKEYUP : WM_KEYUP, key, ShiftToLParam(shift));
   return true;
@@ -1184,7 +1208,7 @@ bool TypeText(TWinControl* control, const AnsiString& text) {
     if (CharToKey(c, k))
       SendKey(target, k.Key, k.Shift ? TShiftState{ssShift} : TShiftState{});
     else
-      DeliverChar(target, c);
+      TypeChar(target, c, {});
   }
   return true;
 }

@@ -466,7 +466,10 @@ TWinControl* FocusedControl();
 // dialog keys first (Tab and Shift+Tab walk the tab order; arrows move between controls
 // that do not want them; Enter clicks the default button and Escape the cancel button),
 // otherwise key down (the form's preview first), the character it types (key press, the
-// form's preview first), and key up. Answers false when the key was ignored.
+// form's preview first), and key up. Alt with a key, and a character the control does not
+// want (DialogCode without DLGC_WANTCHARS), go to the form as CM_DIALOGCHAR first: the
+// control whose caption marks that "&" accelerator takes it. Answers false when the key
+// was ignored.
 bool PressKey(TWinControl* control, Word key, TShiftState shift = {});
 // The same on the focused control of the active form.
 bool PressKey(Word key, TShiftState shift = {});

@@ -278,29 +278,7 @@ void TImage::Paint() {
 
 TAVO_CLASS_IMPL(TGroupButton, TRadioButton)
 
-TGroupButton::TGroupButton(TCustomRadioGroup* group) : TRadioButton(group), FGroup(group) {
-  SetVisible(false);
-  SetEnabled(group->GetEnabled());
-  SetParentShowHint(false);
-  OnClick = TNotifyEvent(group, &TCustomRadioGroup::ButtonClick);
-  SetParent(group);
-}
-
-void TGroupButton::KeyDown(Word& key, TShiftState shift) {
-  TRadioButton::KeyDown(key, shift);
-  if (key) FGroup->KeyDown(key, shift);
-}
-
-void TGroupButton::KeyPress(char& key) {
-  TRadioButton::KeyPress(key);
-  if (key) FGroup->KeyPress(key);
-  if ((key == '\b' || key == ' ') && !FGroup->CanModify()) key = 0;
-}
-
-void TGroupButton::KeyUp(Word& key, TShiftState shift) {
-  TRadioButton::KeyUp(key, shift);
-  if (key) FGroup->KeyUp(key, shift);
-}
+TGroupButton::TGroupButton(TCustomRadioGroup* group) : TGroupButtonOf(group) {}
 
 TAVO_CLASS_IMPL(TCustomRadioGroup, TCustomGroupBox)
 
@@ -314,119 +292,7 @@ TAVO_PUBLISHED(TRadioGroup, TCustomRadioGroup) {
              "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick", "OnEnter", "OnExit"});
 }
 
-TCustomRadioGroup::TCustomRadioGroup(TComponent* AOwner)
-    : TCustomGroupBox(AOwner), FItems(std::make_unique<TStringList>()) {
-  ControlStyle = TControlStyle{csSetCaption, csDoubleClicks};
-  FItems->OnChange = [this](TObject* sender) { ItemsChanged(sender); };
-  SetBounds(GetLeft(), GetTop(), 185, 105);
-}
-
-TCustomRadioGroup::~TCustomRadioGroup() {
-  FItems->OnChange = nullptr;
-  // The buttons are children and components of the group; they go with it.
-  for (TGroupButton* b : FButtons) b->OnClick = TNotifyEvent();
-}
-
-TGroupButton* TCustomRadioGroup::GetButton(int index) const {
-  if (index < 0 || index >= GetButtonCount())
-    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
-  return FButtons[index];
-}
-
-void TCustomRadioGroup::ButtonClick(TObject* sender) {
-  if (FUpdating) return;
-  auto it = std::find(FButtons.begin(), FButtons.end(), sender);
-  FItemIndex = it == FButtons.end() ? -1 : static_cast<int>(it - FButtons.begin());
-  Click();
-}
-
-void TCustomRadioGroup::ItemsChanged(TObject*) {
-  if (IsLoading()) return;
-  if (FItemIndex >= FItems->Count()) FItemIndex = FItems->Count() - 1;
-  UpdateButtons();
-}
-
-void TCustomRadioGroup::UpdateButtons() {
-  const int count = FItems->Count();
-  while (GetButtonCount() < count) FButtons.push_back(new TGroupButton(this));
-  while (GetButtonCount() > count) {
-    TGroupButton* b = FButtons.back();
-    FButtons.pop_back();
-    delete b;
-  }
-  FUpdating = true;
-  for (int i = 0; i < count; ++i) {
-    FButtons[i]->SetCaption(FItems->Get(i));
-    FButtons[i]->SetChecked(false);
-  }
-  if (FItemIndex >= 0 && FItemIndex < count) FButtons[FItemIndex]->SetChecked(true);
-  FUpdating = false;
-  ArrangeButtons();
-  Invalidate();
-}
-
-void TCustomRadioGroup::ArrangeButtons() {
-  if (FButtons.empty() || IsLoading()) return;
-  TCanvas* c = GetCanvas();
-  c->SetFont(GetFont());
-  const int fontHeight = c->TextHeight("W");
-  const int count = GetButtonCount();
-  const int perColumn = (count + FColumns - 1) / FColumns;
-  const int buttonWidth = (GetWidth() - 10) / FColumns;
-  const int space = GetHeight() - fontHeight - 5;
-  const int buttonHeight = space / perColumn;
-  const int topMargin = fontHeight + 1 + (space % perColumn) / 2;
-  const bool mirrored = BiDiMode != bdLeftToRight;
-  for (int i = 0; i < count; ++i) {
-    const int column = i / perColumn;
-    int left = column * buttonWidth + 8;
-    if (mirrored) left = GetWidth() - left - buttonWidth;
-    FButtons[i]->SetBounds(left, (i % perColumn) * buttonHeight + topMargin, buttonWidth, buttonHeight);
-    FButtons[i]->SetVisible(true);
-  }
-}
-
-void TCustomRadioGroup::SetItemIndex(int value) {
-  if (IsLoading()) {
-    FItemIndex = value;
-    return;
-  }
-  value = std::clamp(value, -1, GetButtonCount() - 1);
-  if (value == FItemIndex) return;
-  if (FItemIndex >= 0 && FItemIndex < GetButtonCount()) FButtons[FItemIndex]->SetChecked(false);
-  FItemIndex = value;
-  // Checking the button clicks it, and its click sets ItemIndex and runs OnClick.
-  if (FItemIndex >= 0) FButtons[FItemIndex]->SetChecked(true);
-}
-
-void TCustomRadioGroup::SetColumns(int value) {
-  value = std::clamp(value, 1, 16);
-  if (value == FColumns) return;
-  FColumns = value;
-  ArrangeButtons();
-  Invalidate();
-}
-
-void TCustomRadioGroup::Loaded() {
-  TCustomGroupBox::Loaded();
-  if (FItemIndex >= FItems->Count()) FItemIndex = FItems->Count() - 1;
-  UpdateButtons();
-}
-
-void TCustomRadioGroup::Resize() {
-  TCustomGroupBox::Resize();
-  ArrangeButtons();
-}
-
-void TCustomRadioGroup::FontChanged() {
-  TCustomGroupBox::FontChanged();
-  ArrangeButtons();
-}
-
-void TCustomRadioGroup::EnabledChanged() {
-  TCustomGroupBox::EnabledChanged();
-  for (TGroupButton* b : FButtons) b->SetEnabled(GetEnabled());
-}
+TCustomRadioGroup::TCustomRadioGroup(TComponent* AOwner) : TRadioGroupOf(AOwner) {}
 
 static TClassRegistration ExtControlClasses{TPanel::StaticClass(), TBevel::StaticClass(), TImage::StaticClass(),
                                             TRadioGroup::StaticClass()};

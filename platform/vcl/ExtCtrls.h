@@ -3,6 +3,7 @@
 
 #include "platform/rtl/Classes.h"
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/RadioGroups.h"
 #include "platform/vcl/StdCtrls.h"
 
 #include <memory>
@@ -116,64 +117,19 @@ private:
 class TCustomRadioGroup;
 
 // One button of a radio group, created by the group for a line of its Items.
-class TGroupButton : public TRadioButton {
+class TGroupButton : public TGroupButtonOf<TRadioButton, TCustomRadioGroup> {
   TAVO_CLASS(TGroupButton, TRadioButton)
 public:
   explicit TGroupButton(TCustomRadioGroup* group);
-  TCustomRadioGroup* GetRadioGroup() const { return FGroup; }
-
-protected:
-  void KeyDown(Word& key, TShiftState shift) override;
-  void KeyPress(char& key) override;
-  void KeyUp(Word& key, TShiftState shift) override;
-
-private:
-  TCustomRadioGroup* FGroup;
 };
 
 // A group box with one radio button per line of Items, laid out in Columns. Choosing a
 // button (by the user or through ItemIndex) sets ItemIndex and runs the group's OnClick,
 // as in the VCL.
-class TCustomRadioGroup : public TCustomGroupBox {
+class TCustomRadioGroup : public TRadioGroupOf<TCustomRadioGroup, TGroupButton> {
   TAVO_CLASS(TCustomRadioGroup, TCustomGroupBox)
 public:
   explicit TCustomRadioGroup(TComponent* AOwner);
-  ~TCustomRadioGroup() override;
-
-  TStrings* GetItems() const { return FItems.get(); }
-  void SetItems(TStrings* value) { FItems->Assign(value); }
-  int GetItemIndex() const { return FItemIndex; }
-  // Limited to -1 .. Items.Count - 1.
-  void SetItemIndex(int value);
-  int GetColumns() const { return FColumns; }
-  void SetColumns(int value);  // limited to 1..16
-
-  int GetButtonCount() const { return static_cast<int>(FButtons.size()); }
-  TGroupButton* GetButton(int index) const;  // EListError outside the list
-
-  // Whether the choice may change (a read-only data-aware group says no); backspace and
-  // space are then swallowed in the buttons.
-  virtual bool CanModify() const { return true; }
-
-  void Loaded() override;
-
-protected:
-  void Resize() override;
-  void FontChanged() override;
-  void EnabledChanged() override;
-
-private:
-  friend class TGroupButton;
-  void ButtonClick(TObject* sender);
-  void ItemsChanged(TObject* sender);
-  void UpdateButtons();
-  void ArrangeButtons();
-
-  std::unique_ptr<TStringList> FItems;
-  std::vector<TGroupButton*> FButtons;
-  int FItemIndex = -1;
-  int FColumns = 1;
-  bool FUpdating = false;
 };
 
 class TRadioGroup : public TCustomRadioGroup {

@@ -20,6 +20,24 @@ bool SendFocusMessage(TWinControl* control, UINT msg) {
 
 }  // namespace
 
+bool IsAccel(Word charCode, const AnsiString& caption) {
+  if (charCode == 0 || charCode > 0xFF) return false;
+  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (IsDBCSLeadByte(static_cast<BYTE>(caption[i]))) {
+      ++i;
+      continue;
+    }
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return upper(caption[i + 1]) == upper(static_cast<char>(charCode));
+  }
+  return false;
+}
+
 TAVO_CLASS_IMPL(TScrollingWinControl, TWinControl)
 
 TScrollingWinControl::TScrollingWinControl(TComponent* AOwner) : TWinControl(AOwner) {}

@@ -147,6 +147,10 @@ public:
 
 using TFormClass = const TMetaClass*;
 
+// Whether charCode is the accelerator a caption marks with "&" ("&&" is a plain "&"),
+// letters compared without regard to case.
+bool IsAccel(Word charCode, const AnsiString& caption);
+
 // ---- Application ----------------------------------------------------------------------
 
 class TApplication : public TComponent {

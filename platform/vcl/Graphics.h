@@ -53,7 +53,7 @@ inline TRect Bounds(int left, int top, int width, int height) {
 }
 // The common part of two rectangles; false (and an empty result) when they do not meet.
 bool IntersectRect(TRect& result, const TRect& a, const TRect& b);
-// Moves the edges inwards by dx and dy (outwards for negative values).
+// Moves the edges outwards by dx and dy, as Windows does (inwards for negative values).
 void InflateRect(TRect& rect, int dx, int dy);
 void OffsetRect(TRect& rect, int dx, int dy);
 

@@ -56,6 +56,7 @@ void PrepareFocus(TWinControl* c) {
 // ---- Labels -------------------------------------------------------------------------------
 
 TAVO_PUBLISHED(TCustomLabel, TGraphicControl) {
+  P.Message(CM_DIALOGCHAR, &TCustomLabel::CMDialogChar);
   P.Protected();
   P.Enum("Alignment", &TCustomLabel::GetAlignment, &TCustomLabel::SetAlignment);
   P.Obj("FocusControl", &TCustomLabel::GetFocusControl, &TCustomLabel::SetFocusControl);
@@ -105,6 +106,16 @@ void TCustomLabel::SetShowAccelChar(bool value) {
   if (FShowAccelChar == value) return;
   FShowAccelChar = value;
   AdjustSize();
+}
+
+void TCustomLabel::CMDialogChar(TMessage& message) {
+  if (FFocusControl && GetEnabled() && FShowAccelChar && IsAccel(static_cast<Word>(message.WParam), GetCaption()) &&
+      FFocusControl->CanFocus()) {
+    FFocusControl->SetFocus();
+    message.Result = 1;
+    return;
+  }
+  DispatchInherited(TCustomLabel::StaticClass(), message);
 }
 
 void TCustomLabel::SetFocusControl(TWinControl* value) {
@@ -550,6 +561,7 @@ TAVO_PUBLISHED(TButton, TButtonControl) {
   P.Bool("Cancel", &TButton::GetCancel, &TButton::SetCancel);
   P.Bool("Default", &TButton::GetDefault, &TButton::SetDefault);
   P.Int("ModalResult", &TButton::ModalResult, &TButton::ModalResult, "TModalResult");
+  P.Message(CM_DIALOGCHAR, &TButton::CMDialogChar);
 }
 
 TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 75, 25); }
@@ -564,6 +576,15 @@ bool TButton::IsActive() const {
   TWinControl* focused = FocusedControl();
   if (focused && dynamic_cast<TButton*>(focused) && GetParentForm(focused) == GetParentForm(this)) return false;
   return FDefault;
+}
+
+void TButton::CMDialogChar(TMessage& message) {
+  if (!IsAccel(static_cast<Word>(message.WParam), GetCaption()) || !CanFocus()) {
+    DispatchInherited(TButton::StaticClass(), message);
+    return;
+  }
+  Click();
+  message.Result = 1;
 }
 
 void TButton::DefaultHandler(TMessage& message) {
@@ -581,6 +602,7 @@ void TButton::DefaultHandler(TMessage& message) {
 }
 
 TAVO_PUBLISHED(TCustomCheckBox, TButtonControl) {
+  P.Message(CM_DIALOGCHAR, &TCustomCheckBox::CMDialogChar);
   P.Protected();
   P.Enum("Alignment", &TCustomCheckBox::Alignment, &TCustomCheckBox::Alignment);
   P.Bool("AllowGrayed", &TCustomCheckBox::AllowGrayed, &TCustomCheckBox::AllowGrayed);
@@ -605,19 +627,26 @@ void TCustomCheckBox::SetState(TCheckBoxState value) {
   Click();
 }
 
-void TCustomCheckBox::Toggle() {
-  switch (FState) {
-    case cbUnchecked:
-      SetState(AllowGrayed ? cbGrayed : cbChecked);
-      break;
-    case cbChecked:
-      SetState(cbUnchecked);
-      break;
-    case cbGrayed:
-      SetState(cbChecked);
-      break;
+void TCustomCheckBox::CMDialogChar(TMessage& message) {
+  if (!IsAccel(static_cast<Word>(message.WParam), GetCaption()) || !CanFocus()) {
+    DispatchInherited(TCustomCheckBox::StaticClass(), message);
+    return;
   }
+  SetFocus();
+  if (Focused()) Toggle();
+  message.Result = 1;
 }
+
+TCheckBoxState ToggledState(TCheckBoxState state, bool allowGrayed) {
+  switch (state) {
+    case cbUnchecked: return allowGrayed ? cbGrayed : cbChecked;
+    case cbChecked: return cbUnchecked;
+    case cbGrayed: break;
+  }
+  return cbChecked;
+}
+
+void TCustomCheckBox::Toggle() { SetState(ToggledState(FState, AllowGrayed)); }
 
 TAVO_PUBLISHED(TRadioButton, TButtonControl) {
   P.Publish({"Anchors", "BiDiMode", "Caption", "Color", "Ctl3D", "DragKind", "DragMode", "Enabled", "Font",
@@ -626,6 +655,7 @@ TAVO_PUBLISHED(TRadioButton, TButtonControl) {
              "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp"});
   P.Enum("Alignment", &TRadioButton::Alignment, &TRadioButton::Alignment);
   P.Bool("Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked);
+  P.Message(CM_DIALOGCHAR, &TRadioButton::CMDialogChar);
 }
 
 TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {
@@ -645,6 +675,15 @@ void TRadioButton::SetChecked(bool value) {
   Click();
 }
 
+void TRadioButton::CMDialogChar(TMessage& message) {
+  if (!IsAccel(static_cast<Word>(message.WParam), GetCaption()) || !CanFocus()) {
+    DispatchInherited(TRadioButton::StaticClass(), message);
+    return;
+  }
+  SetFocus();
+  message.Result = 1;
+}
+
 void TRadioButton::DoEnter() {
   TButtonControl::DoEnter();
   if (!FocusByMouse() && !FChecked && Focused()) SetChecked(true);
@@ -652,7 +691,7 @@ void TRadioButton::DoEnter() {
 
 // ---- Group box ----------------------------------------------------------------------------
 
-TAVO_CLASS_IMPL(TCustomGroupBox, TCustomControl)
+TAVO_PUBLISHED(TCustomGroupBox, TCustomControl) { P.Message(CM_DIALOGCHAR, &TCustomGroupBox::CMDialogChar); }
 
 TAVO_PUBLISHED(TGroupBox, TCustomGroupBox) {
   P.Publish({"Align", "Anchors", "BiDiMode", "Caption", "Color", "Ctl3D", "DragKind", "DragMode", "Enabled",
@@ -665,6 +704,15 @@ TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
   ControlStyle.Include(csAcceptsControls);
   SetBounds(0, 0, 185, 105);
   SetParentColor(true);
+}
+
+void TCustomGroupBox::CMDialogChar(TMessage& message) {
+  if (!IsAccel(static_cast<Word>(message.WParam), GetCaption()) || !CanFocus()) {
+    DispatchInherited(TCustomGroupBox::StaticClass(), message);
+    return;
+  }
+  SelectFirst();
+  message.Result = 1;
 }
 
 void TCustomGroupBox::AdjustClientRect(TRect& rect) {

@@ -46,6 +46,9 @@ public:
   void SetAutoSize(bool value) override;
   void Loaded() override;
 
+  // Its accelerator focuses FocusControl.
+  void CMDialogChar(TMessage& message);
+
 protected:
   // With AutoSize the label takes the size of its text in its font (a right-justified
   // label keeps its right edge).
@@ -237,6 +240,9 @@ public:
 
   TModalResult ModalResult = mrNone;
 
+  // Its accelerator clicks it.
+  void CMDialogChar(TMessage& message);
+
 protected:
   void DefaultHandler(TMessage& message) override;
 
@@ -244,6 +250,10 @@ private:
   bool FDefault = false;
   bool FCancel = false;
 };
+
+// The state a click gives a check box in state: unchecked goes to grayed when grayed is
+// allowed, else to checked; checked to unchecked; grayed to checked.
+TCheckBoxState ToggledState(TCheckBoxState state, bool allowGrayed);
 
 class TCustomCheckBox : public TButtonControl {
   TAVO_CLASS(TCustomCheckBox, TButtonControl)
@@ -260,6 +270,9 @@ public:
 
   // Unchecked → grayed (when allowed) → checked → unchecked.
   virtual void Toggle();
+
+  // Its accelerator focuses and toggles it.
+  void CMDialogChar(TMessage& message);
 
 protected:
   void UserClick() override { Toggle(); }
@@ -285,6 +298,9 @@ public:
   void SetChecked(bool value);
   TLeftRight Alignment = lrRightJustify;
 
+  // Its accelerator focuses it (which checks it).
+  void CMDialogChar(TMessage& message);
+
 protected:
   void UserClick() override { SetChecked(true); }
   // Reached by the keyboard, an unchecked button checks itself, as Windows' automatic
@@ -301,6 +317,9 @@ class TCustomGroupBox : public TCustomControl {
   TAVO_CLASS(TCustomGroupBox, TCustomControl)
 public:
   explicit TCustomGroupBox(TComponent* AOwner);
+
+  // Its accelerator focuses its first control.
+  void CMDialogChar(TMessage& message);
 
 protected:
   void AdjustClientRect(TRect& rect) override;

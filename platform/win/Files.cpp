@@ -101,6 +101,25 @@ void SplitDateTime(TDateTime value, int64_t& days, int64_t& msOfDay) {
   }
 }
 
+// The calendar date and time of day of a finite TDateTime, to the second (the rest of
+// the fields are left zero), and the milliseconds past that second.
+std::tm CalendarTimeOf(TDateTime value, int64_t* milliseconds = nullptr) {
+  int64_t days = 0, ms = 0;
+  SplitDateTime(value, days, ms);
+  int y = 0;
+  unsigned m = 0, d = 0;
+  CivilFromDays(days + DateTimeEpoch, y, m, d);
+  std::tm t{};
+  t.tm_year = y - 1900;
+  t.tm_mon = static_cast<int>(m) - 1;
+  t.tm_mday = static_cast<int>(d);
+  t.tm_hour = static_cast<int>(ms / 3600000);
+  t.tm_min = static_cast<int>(ms / 60000 % 60);
+  t.tm_sec = static_cast<int>(ms / 1000 % 60);
+  if (milliseconds) *milliseconds = ms % 1000;
+  return t;
+}
+
 int DosDateOf(const std::tm& t) {
   const int year = t.tm_year + 1900;
   if (year < 1980 || year > 2107) return -1;
@@ -255,24 +274,14 @@ TDateTime UnixTimeToDateTime(int64_t seconds, int64_t nanoseconds) {
 
 bool DateTimeToUnixTime(TDateTime value, int64_t& seconds, int64_t& nanoseconds) {
   if (!std::isfinite(value)) return false;
-  int64_t days = 0, ms = 0;
-  SplitDateTime(value, days, ms);
-  int y = 0;
-  unsigned m = 0, d = 0;
-  CivilFromDays(days + DateTimeEpoch, y, m, d);
-  std::tm t{};
-  t.tm_year = y - 1900;
-  t.tm_mon = static_cast<int>(m) - 1;
-  t.tm_mday = static_cast<int>(d);
-  t.tm_hour = static_cast<int>(ms / 3600000);
-  t.tm_min = static_cast<int>(ms / 60000 % 60);
-  t.tm_sec = static_cast<int>(ms / 1000 % 60);
+  int64_t ms = 0;
+  std::tm t = CalendarTimeOf(value, &ms);
   t.tm_isdst = -1;
   errno = 0;
   const time_t result = std::mktime(&t);
   if (result == static_cast<time_t>(-1) && errno != 0) return false;
   seconds = result;
-  nanoseconds = (ms % 1000) * 1000000;
+  nanoseconds = ms * 1000000;
   return true;
 }
 
@@ -513,18 +522,7 @@ TDateTime FileDateToDateTime(int fileDate) {
 
 int DateTimeToFileDate(TDateTime dateTime) {
   if (!std::isfinite(dateTime)) return 0;
-  int64_t days = 0, ms = 0;
-  SplitDateTime(dateTime, days, ms);
-  int y = 0;
-  unsigned m = 0, d = 0;
-  CivilFromDays(days + DateTimeEpoch, y, m, d);
-  std::tm t{};
-  t.tm_year = y - 1900;
-  t.tm_mon = static_cast<int>(m) - 1;
-  t.tm_mday = static_cast<int>(d);
-  t.tm_hour = static_cast<int>(ms / 3600000);
-  t.tm_min = static_cast<int>(ms / 60000 % 60);
-  t.tm_sec = static_cast<int>(ms / 1000 % 60);
+  const std::tm t = CalendarTimeOf(dateTime);
   const int dos = DosDateOf(t);
   return dos == -1 ? 0 : dos;
 }

@@ -65,6 +65,14 @@ DWORD CopyList(const std::vector<AnsiString>& names, char* buffer, DWORD size) {
   return size - 2;
 }
 
+// Adds name to names unless a name of the same key came before (kept in seen).
+void AddNameOnce(const AnsiString& name, const WideString& key, std::vector<WideString>& seen,
+                 std::vector<AnsiString>& names) {
+  if (std::find(seen.begin(), seen.end(), key) != seen.end()) return;
+  seen.push_back(key);
+  names.push_back(name);
+}
+
 }  // namespace
 
 TProfileText::TProfileText(const AnsiString& content, UINT codePage) : FCodePage(codePage) { Parse(content); }
@@ -150,11 +158,7 @@ std::vector<AnsiString> TProfileText::SectionNames() const {
   std::vector<WideString> seen;
   for (const TLine& line : FLines) {
     if (line.Kind != TLine::Section) continue;
-    bool known = false;
-    for (const WideString& k : seen) known = known || k == line.Key;
-    if (known) continue;
-    seen.push_back(line.Key);
-    names.push_back(line.Name);
+    AddNameOnce(line.Name, line.Key, seen, names);
   }
   return names;
 }
@@ -168,11 +172,7 @@ std::vector<AnsiString> TProfileText::KeyNames(const AnsiString& section) const 
   for (int i = header + 1; i < end; ++i) {
     const TLine& line = FLines[static_cast<size_t>(i)];
     if (line.Kind != TLine::Entry) continue;
-    bool known = false;
-    for (const WideString& k : seen) known = known || k == line.Key;
-    if (known) continue;
-    seen.push_back(line.Key);
-    names.push_back(line.Name);
+    AddNameOnce(line.Name, line.Key, seen, names);
   }
   return names;
 }

@@ -384,13 +384,16 @@ AnsiString IXMLDOMNode::nodeName() const {
   return QualifiedName(node);
 }
 
-Variant IXMLDOMNode::nodeValue() const {
-  switch (nodeType()) {
+namespace {
+
+// Whether a node of that type has a value (its text); the others' value is Null.
+bool HasNodeValue(DOMNodeType type) {
+  switch (type) {
     case NODE_ATTRIBUTE:
     case NODE_TEXT:
     case NODE_CDATA_SECTION:
     case NODE_COMMENT:
-    case NODE_PROCESSING_INSTRUCTION: return Variant(text());
+    case NODE_PROCESSING_INSTRUCTION: return true;
     case NODE_INVALID:
     case NODE_ELEMENT:
     case NODE_ENTITY_REFERENCE:
@@ -400,24 +403,20 @@ Variant IXMLDOMNode::nodeValue() const {
     case NODE_DOCUMENT_FRAGMENT:
     case NODE_NOTATION: break;
   }
+  return false;
+}
+
+}  // namespace
+
+Variant IXMLDOMNode::nodeValue() const {
+  if (HasNodeValue(nodeType())) return Variant(text());
   return Null();
 }
 
 void IXMLDOMNode::put_nodeValue(const Variant& value) {
-  switch (nodeType()) {
-    case NODE_ATTRIBUTE:
-    case NODE_TEXT:
-    case NODE_CDATA_SECTION:
-    case NODE_COMMENT:
-    case NODE_PROCESSING_INSTRUCTION: put_text(VarToStr(value)); return;
-    case NODE_INVALID:
-    case NODE_ELEMENT:
-    case NODE_ENTITY_REFERENCE:
-    case NODE_ENTITY:
-    case NODE_DOCUMENT:
-    case NODE_DOCUMENT_TYPE:
-    case NODE_DOCUMENT_FRAGMENT:
-    case NODE_NOTATION: break;
+  if (HasNodeValue(nodeType())) {
+    put_text(VarToStr(value));
+    return;
   }
   Raise(Format("The value of a node of type %s cannot be set", {nodeName()}));
 }

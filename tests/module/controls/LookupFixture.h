@@ -7,6 +7,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/UIDriver.h"
+#include "tests/platform/vcl/ShownFormFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -46,25 +47,12 @@ public:
   TGlyphSourceScope& operator=(const TGlyphSourceScope&) = delete;
 };
 
-class LookupTest : public testing::Test {
+class LookupTest : public ShownFormTest {
 protected:
-  LookupTest() : Scope(&Driver) {}
-  virtual TForm* NewForm() { return new TForm(Application, CreateNew); }
-  void SetUp() override {
-    Form = NewForm();
-    Form->SetBounds(0, 0, 600, 400);
-    Form->Show();
-  }
-  void TearDown() override {
-    Form->Free();
-    Application->ProcessMessages();
-  }
+  // Named first, on the form unless a parent is given.
   template <class T>
   T* Add(const char* name, TWinControl* parent = nullptr) {
-    auto* c = new T(Form);
-    c->SetName(name);
-    c->SetParent(parent ? parent : Form);
-    return c;
+    return ShownFormTest::Add<T>(parent, name);
   }
   TEdit* AddEdit(const char* name, int left, int top, int width, int height) {
     auto* e = Add<TEdit>(name);
@@ -72,8 +60,4 @@ protected:
     return e;
   }
   std::vector<TUIEvent> Dialogs() const { return Driver.EventsOf(ueMessageDialog); }
-
-  TScriptedDriver Driver;
-  TUIDriverScope Scope;
-  TForm* Form = nullptr;
 };

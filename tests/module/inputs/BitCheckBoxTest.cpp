@@ -110,14 +110,22 @@ TEST_F(BitCheckBoxTest, AClickTogglesThenRaisesOnClickThenFocuses) {
 
 TEST_F(BitCheckBoxTest, TheAcceleratorFocusesAndTogglesWithoutOnClick) {
   Box->SetCaption("&Notify");
-  EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, 'n', 0), 1);
+  ASSERT_FALSE(Box->Focused());
+  EXPECT_TRUE(PressKey('N', {ssAlt}));
   EXPECT_TRUE(Box->Focused());
   EXPECT_EQ(Box->GetState(), cbChecked);
   EXPECT_TRUE(Log.Take().empty());
   // Another letter, or a box that cannot take the focus, is left alone.
-  EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, 'x', 0), 0);
+  PressKey('X', {ssAlt});
+  EXPECT_EQ(Box->GetState(), cbChecked);
+  // The box wants no characters, so on it the plain letter is the accelerator too.
+  PressKey(Box, 'N');
+  EXPECT_EQ(Box->GetState(), cbUnchecked);
+  PressKey(Box, 'N', {ssShift});
+  EXPECT_EQ(Box->GetState(), cbChecked);
+  EXPECT_TRUE(Log.Take().empty());
   Box->SetEnabled(false);
-  EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, 'n', 0), 0);
+  PressKey('N', {ssAlt});
   EXPECT_EQ(Box->GetState(), cbChecked);
 }
 

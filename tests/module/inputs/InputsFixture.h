@@ -2,58 +2,21 @@
 // whose handlers log what happened, and pixel helpers for painted controls.
 #pragma once
 
-#include "platform/vcl/Forms.h"
-#include "platform/vcl/UIDriver.h"
-
-#include <gtest/gtest.h>
+#include "tests/platform/vcl/ShownFormFixture.h"
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
-using TLog = std::vector<std::string>;
-
-class TEventLog : public TObject {
+class TEventLog : public TEventLogBase {
 public:
-  TLog Lines;
-  TLog Take() {
-    TLog r;
-    r.swap(Lines);
-    return r;
-  }
   void Notify(TObject* sender) { Lines.push_back("click:" + NameOf(sender)); }
   void KeyDown(TObject* sender, Word& key, TShiftState) { Lines.push_back("down:" + std::to_string(key)); }
   void KeyPress(TObject* sender, char& key) { Lines.push_back(std::string("press:") + key); }
   void KeyUp(TObject* sender, Word& key, TShiftState) { Lines.push_back("up:" + std::to_string(key)); }
-  static std::string NameOf(TObject* o) {
-    if (auto* c = dynamic_cast<TComponent*>(o)) return c->GetName();
-    return o ? o->ClassName() : "nil";
-  }
 };
 
-class InputsTest : public testing::Test {
+class InputsTest : public ShownFormTest {
 protected:
-  InputsTest() : Scope(&Driver) {}
-  void SetUp() override {
-    Form = new TForm(Application, CreateNew);
-    Form->SetBounds(0, 0, 600, 400);
-    Form->Show();
-  }
-  void TearDown() override {
-    Form->Free();
-    Application->ProcessMessages();
-  }
-  template <class T>
-  T* Add(TWinControl* parent, const char* name) {
-    auto* c = new T(Form);
-    c->SetName(name);
-    c->SetParent(parent ? parent : Form);
-    return c;
-  }
-
-  TScriptedDriver Driver;
-  TUIDriverScope Scope;
-  TForm* Form = nullptr;
   TEventLog Log;
 };
 

@@ -86,12 +86,26 @@ TEST_F(KvRadioButtonTest, ClicksDisabledChecksSilently) {
 
 TEST_F(KvRadioButtonTest, TheAcceleratorFocusesAndTheKeyboardFocusChecks) {
   Second->SetCaption("&Queue");
-  EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, 'Q', 0), 1);
+  ASSERT_FALSE(Second->Focused());
+  EXPECT_TRUE(PressKey('Q', {ssAlt}));
   EXPECT_TRUE(Second->Focused());
   EXPECT_TRUE(Second->GetChecked());
   EXPECT_EQ(Log.Take(), (TLog{"click:rb2"}));
+  // "&&" marks no accelerator: the letter is nobody's, with Alt or typed on the button.
+  First->SetCaption("&Up");
   Second->SetCaption("Q&&ueue");
-  EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, 'u', 0), 0);
+  First->SetEnabled(false);
+  PressKey('U', {ssAlt});
+  PressKey(Second, 'U');
+  EXPECT_TRUE(Second->Focused());
+  EXPECT_FALSE(First->GetChecked());
+  EXPECT_TRUE(Log.Take().empty());
+  // The plain letter on the button reaches the one whose caption marks it.
+  First->SetEnabled(true);
+  PressKey(Second, 'U');
+  EXPECT_TRUE(First->Focused());
+  EXPECT_TRUE(First->GetChecked());
+  EXPECT_EQ(Log.Take(), (TLog{"click:rb1"}));
 }
 
 struct OffsetCase {

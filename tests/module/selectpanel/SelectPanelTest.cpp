@@ -554,3 +554,121 @@ TEST_F(SelectPanelTest, CanOpenWinHidesTheLookupButtonsAndWidensTheEdits) {
 }
 
 }  // namespace
+
+// ---- Streamed from a form resource ---------------------------------------------------------
+
+namespace {
+
+// A form whose resource holds a list-input panel with its handlers bound by name; the
+// handlers note every call.
+class TSelectPanelForm : public TForm {
+  TAVO_CLASS(TSelectPanelForm, TForm)
+public:
+  using TForm::TForm;
+  TSelectPanel* spCustomer = nullptr;
+  TEdit* edOther = nullptr;
+  std::vector<std::string> Log;
+  TObject* OpenWinParent = nullptr;
+  TObject* OpenWinSender = nullptr;
+  void spCustomerOpenWinClick(TObject* parent, TObject* sender) {
+    OpenWinParent = parent;
+    OpenWinSender = sender;
+    Log.push_back("open");
+  }
+  void spCustomerStyleChanging(TObject*, TSelectStyle, TSelectStyle&, bool& accept) {
+    Log.push_back("changing");
+    accept = false;
+  }
+  void spCustomerStyleChange(TObject*, TSelectStyle, TSelectStyle) { Log.push_back("change"); }
+  void spCustomerTypeClick(TObject*) { Log.push_back("type"); }
+  void spCustomerItemChange(TObject*, TListItem*, TItemChange) { Log.push_back("item"); }
+};
+
+}  // namespace
+
+TAVO_PUBLISHED(TSelectPanelForm, TForm) {
+  P.Field("spCustomer", &TSelectPanelForm::spCustomer);
+  P.Field("edOther", &TSelectPanelForm::edOther);
+  P.Method("spCustomerOpenWinClick", &TSelectPanelForm::spCustomerOpenWinClick);
+  P.Method("spCustomerStyleChanging", &TSelectPanelForm::spCustomerStyleChanging);
+  P.Method("spCustomerStyleChange", &TSelectPanelForm::spCustomerStyleChange);
+  P.Method("spCustomerTypeClick", &TSelectPanelForm::spCustomerTypeClick);
+  P.Method("spCustomerItemChange", &TSelectPanelForm::spCustomerItemChange);
+}
+
+namespace {
+
+class StreamedPanelTest : public testing::Test {
+protected:
+  StreamedPanelTest() : Scope(&Driver) {}
+  void SetUp() override {
+    Form = CreateComponent<TSelectPanelForm>(Application);
+    Panel = Form->spCustomer;
+  }
+  void TearDown() override {
+    Form->Free();
+    Application->ProcessMessages();
+  }
+  TScriptedDriver Driver;
+  TUIDriverScope Scope;
+  TSelectPanelForm* Form = nullptr;
+  TSelectPanel* Panel = nullptr;
+};
+
+TEST_F(StreamedPanelTest, StoredValuesArriveWithoutRunningAnyHandler) {
+  ASSERT_NE(Panel, nullptr);
+  // The handlers come before the values in the resource, as an inherited form delivers
+  // them; even so, the style handler's veto must not undo a stored style.
+  EXPECT_TRUE(Form->Log.empty());
+  EXPECT_EQ(Panel->GetStyle(), sp_UserChoice);
+  EXPECT_FALSE(Panel->GetUserChoice());
+  EXPECT_FALSE(Panel->IsRangeInput());
+  EXPECT_TRUE(Panel->chkUserChoice->GetVisible());
+  EXPECT_FALSE(Panel->chkUserChoice->GetChecked());
+  EXPECT_TRUE(Panel->pnlDiscrete->GetVisible());
+  EXPECT_FALSE(Panel->pnlRange->GetVisible());
+  EXPECT_EQ(Panel->GetWidth(), 353);
+  EXPECT_EQ(Panel->GetHeight(), 105);
+  EXPECT_EQ(Panel->GetCaption(), "出货日期");
+  EXPECT_EQ(Panel->chkUserChoice->GetCaption(), "逐笔选择");
+  EXPECT_EQ(Panel->GetBeginWords()->GetText(), "从\r\n自\r\n");
+  EXPECT_EQ(Panel->GetFinalWords()->GetText(), "到\r\n至\r\n");
+  // A user-choice panel shows the second words.
+  EXPECT_EQ(Panel->lblBegin->GetCaption(), "自");
+  EXPECT_EQ(Panel->lblFinal->GetCaption(), "至");
+  EXPECT_EQ(Panel->GetEditMask(), "!99\\/99\\/0000;1;_");
+  EXPECT_EQ(Panel->edFinal->GetEditMask(), "!99\\/99\\/0000;1;_");
+  EXPECT_EQ(Panel->BlankMaskText(), "  /  /    ");
+  EXPECT_EQ(Panel->ValueType, vt_Date);
+  EXPECT_EQ(Panel->DateType, dt_MMDDYYYY);
+  EXPECT_EQ(GetEnumProp(Panel, "DateType"), "dt_MMDDYYYY");
+  EXPECT_EQ(Panel->GetCheckDuplicate(), cd_CaseInsensitive);
+  EXPECT_TRUE(Panel->GetSortListBox());
+  ASSERT_EQ(Panel->GetColumns()->Count(), 2);
+  EXPECT_EQ(Panel->GetColumns()->GetItem(0)->GetCaption(), "日期");
+  EXPECT_EQ(Panel->GetColumns()->GetItem(1)->GetCaption(), "说明");
+  EXPECT_EQ(Panel->GetColumnCaptions()->GetText(), "日期\r\n说明\r\n");
+  EXPECT_TRUE(Panel->OnOpenWinClick);
+}
+
+TEST_F(StreamedPanelTest, StoredHintsReachTheSubControls) {
+  const std::pair<TControl*, const char*> expected[] = {
+      {Panel->chkUserChoice, "选择方式"}, {Panel->edBegin, "起始日期"},   {Panel->btnBegin, "起始日期开窗"},
+      {Panel->edFinal, "截止日期"},       {Panel->btnFinal, "截止日期开窗"}, {Panel->ListBox, "已选日期"},
+      {Panel->btnList, "日期开窗"},       {Panel->btnDelete, "删除一笔"},  {Panel->btnClear, "全部删除"}};
+  for (const auto& [control, hint] : expected) EXPECT_EQ(control->Hint, hint) << control->GetName();
+}
+
+TEST_F(StreamedPanelTest, TheHandlerBoundByNameRunsOnALookupClick) {
+  Form->Show();
+  EXPECT_TRUE(ClickControl(Panel->btnList));
+  EXPECT_EQ(Form->Log, (std::vector<std::string>{"open"}));
+  EXPECT_EQ(Form->OpenWinParent, Panel);
+  EXPECT_EQ(Form->OpenWinSender, Panel->ListBox);
+  EXPECT_TRUE(Panel->ListBox->Focused());
+  // The bound handlers are live once loading is over.
+  Panel->SetUserChoice(true);
+  EXPECT_EQ(Form->Log, (std::vector<std::string>{"open", "type"}));
+}
+
+}  // namespace

@@ -186,3 +186,128 @@ TEST_F(KeysTest, TypedTabsMoveOnAsTheyWouldForAPerson) {
 }
 
 }  // namespace
+
+// ---- Accelerators -------------------------------------------------------------------------
+
+// The event form with captions marking accelerators: Alt+B on the label focuses edB1, Alt+A
+// on group A focuses its first edit, and the button, check box and radio button answer to
+// G, K and N. btnOther's "&&" marks none.
+class AccelTest : public KeysTest {
+protected:
+  void SetUp() override {
+    KeysTest::SetUp();
+    Form->grpA->SetCaption("&Alpha");
+    Form->btnGo->SetCaption("&Go");
+    Other = Form->Add<TButton>(Form, "btnOther", 230);
+    Other->SetCaption("&&Other");
+    Keep = Form->Add<TCheckBox>(Form, "chkKeep", 200);
+    Keep->SetCaption("&Keep");
+    Now = Form->Add<TRadioButton>(Form, "rbNow", 180);
+    Now->SetCaption("&Now");
+    Label = new TLabel(Form);
+    Label->SetName("lblB");
+    Label->SetParent(Form);
+    Label->SetCaption("&Branch");
+    Label->SetFocusControl(Form->edB1);
+  }
+  // What the user saw happen: clicks and typed characters (focus moves are checked apart).
+  TLog Seen() {
+    TLog r;
+    for (const std::string& entry : Form->TakeLog())
+      if (entry.rfind("click:", 0) == 0 || entry.rfind("keypress:", 0) == 0) r.push_back(entry);
+    return r;
+  }
+  AnsiString FocusName() const { return FocusedControl() ? FocusedControl()->GetName() : AnsiString("none"); }
+
+  TButton* Other = nullptr;
+  TCheckBox* Keep = nullptr;
+  TRadioButton* Now = nullptr;
+  TLabel* Label = nullptr;
+};
+
+struct TAccelCase {
+  const char* Name;
+  const char* Start;  // the control focused before the key
+  Word Key;
+  TShiftState Shift;
+  const char* Focus;  // focused afterwards
+  TLog Seen;
+  bool Kept;    // chkKeep checked afterwards
+  bool Chosen;  // rbNow checked afterwards
+};
+
+std::ostream& operator<<(std::ostream& os, const TAccelCase& c) { return os << c.Name; }
+
+const TAccelCase AccelCases[] = {
+    {"LabelFocusesItsControl", "edA2", 'B', {ssAlt}, "edB1", {}, false, false},
+    {"ButtonClicksWithoutTakingTheFocus", "edA2", 'G', {ssAlt}, "edA2", {"click:btnGo"}, false, false},
+    {"CheckBoxTakesTheFocusAndToggles", "edA2", 'K', {ssAlt}, "chkKeep", {"click:chkKeep"}, true, false},
+    {"ShiftDoesNotMatter", "edA2", 'K', {ssAlt, ssShift}, "chkKeep", {"click:chkKeep"}, true, false},
+    {"RadioButtonIsCheckedByTheFocus", "edA2", 'N', {ssAlt}, "rbNow", {"click:rbNow"}, false, true},
+    {"GroupBoxFocusesItsFirstControl", "edB1", 'A', {ssAlt}, "edA1", {}, false, false},
+    {"UnmarkedLetterDoesNothing", "edA2", 'X', {ssAlt}, "edA2", {}, false, false},
+    {"DoubledAmpersandMarksNothing", "edA2", 'O', {ssAlt}, "edA2", {}, false, false},
+    {"CtrlAltIsNoAccelerator", "edA2", 'G', {ssCtrl, ssAlt}, "edA2", {}, false, false},
+    {"PlainLetterInAnEditIsTyped", "edA2", 'G', {}, "edA2", {"keypress:EventForm:g", "keypress:edA2:g"}, false,
+     false},
+    {"PlainLetterOnAButtonIsAnAccelerator", "btnOther", 'G', {}, "btnOther", {"click:btnGo"}, false, false},
+    {"PlainLetterOnACheckBoxIsAnAccelerator", "chkKeep", 'B', {}, "edB1", {}, false, false},
+    {"PlainLetterMarkingNothingIsAKeyPress", "btnOther", 'X', {}, "btnOther",
+     {"keypress:EventForm:x", "keypress:btnOther:x"}, false, false},
+};
+
+class AccelCaseTest : public AccelTest, public testing::WithParamInterface<TAccelCase> {};
+
+TEST_P(AccelCaseTest, AcceleratorsReachTheControlWhoseCaptionMarksThem) {
+  const TAccelCase& c = GetParam();
+  auto* start = dynamic_cast<TWinControl*>(Form->FindComponent(c.Start));
+  ASSERT_NE(start, nullptr);
+  start->SetFocus();
+  Form->TakeLog();
+  EXPECT_TRUE(PressKey(c.Key, c.Shift));
+  EXPECT_EQ(FocusName(), c.Focus);
+  EXPECT_EQ(Seen(), c.Seen);
+  EXPECT_EQ(Keep->GetChecked(), c.Kept);
+  EXPECT_EQ(Now->GetChecked(), c.Chosen);
+  // Only a letter the edit saw as a key press was typed into it.
+  const bool typed = !c.Seen.empty() && c.Seen.back() == "keypress:edA2:g";
+  EXPECT_EQ(Form->edA2->GetText(), typed ? "g" : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, AccelCaseTest, testing::ValuesIn(AccelCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(AccelTest, AltKeysStillReachKeyDownButTypeNothing) {
+  Form->edA2->SetFocus();
+  Form->TakeLog();
+  PressKey('G', {ssAlt});
+  EXPECT_EQ(Form->TakeLog(), (TLog{"keydown:EventForm:71", "keydown:edA2:71", "click:btnGo"}));
+}
+
+TEST_F(AccelTest, ControlsThatCannotActLeaveTheAcceleratorToTheNextOne) {
+  Form->edA2->SetFocus();
+  // A disabled label, one that shows "&" as it is, or one whose control cannot take the
+  // focus does nothing.
+  Label->SetEnabled(false);
+  PressKey('B', {ssAlt});
+  EXPECT_EQ(FocusName(), "edA2");
+  Label->SetEnabled(true);
+  Label->SetShowAccelChar(false);
+  PressKey('B', {ssAlt});
+  EXPECT_EQ(FocusName(), "edA2");
+  Label->SetShowAccelChar(true);
+  Form->edB1->SetEnabled(false);
+  PressKey('B', {ssAlt});
+  EXPECT_EQ(FocusName(), "edA2");
+  // A disabled button or check box is passed over for the next control with the letter.
+  Form->btnGo->SetEnabled(false);
+  Other->SetCaption("&Go on");
+  Keep->SetEnabled(false);
+  Now->SetCaption("&Keep now");
+  Form->TakeLog();
+  PressKey('G', {ssAlt});
+  PressKey('K', {ssAlt});
+  EXPECT_EQ(Seen(), (TLog{"click:btnOther", "click:rbNow"}));
+  EXPECT_FALSE(Keep->GetChecked());
+  EXPECT_EQ(FocusName(), "rbNow");
+}

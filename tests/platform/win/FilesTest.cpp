@@ -2,12 +2,10 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Files.h"
 #include "platform/win/TestPrefix.h"
+#include "tests/platform/win/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 #include <ostream>
 #include <vector>
@@ -133,15 +131,11 @@ TEST_F(FileFunctionsTest, BytesAreReadWrittenAndAppended) {
 }
 
 TEST_F(FileFunctionsTest, AFailedWriteKeepsTheOldContent) {
-  // A file-size limit makes the write fail even for root.
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit old{};
-  getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  small.rlim_cur = 64;
-  setrlimit(RLIMIT_FSIZE, &small);
-  const bool written = WriteFileBytes("C:\\KVT\\Client\\StewardC.ini", std::string(1000, 'x'));
-  setrlimit(RLIMIT_FSIZE, &old);
+  bool written = true;
+  {
+    const TFileSizeLimit limit(64);
+    written = WriteFileBytes("C:\\KVT\\Client\\StewardC.ini", std::string(1000, 'x'));
+  }
   EXPECT_FALSE(written);
   EXPECT_EQ(Prefix.ReadFile("drive_c/KVT/Client/StewardC.ini"), "[Server]\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Prefix.Path("drive_c/KVT/Client")),

@@ -2,12 +2,10 @@
 #include "platform/win/Prefix.h"
 #include "platform/win/Registry.h"
 #include "platform/win/TestPrefix.h"
+#include "tests/platform/win/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <ostream>
 
 namespace {
@@ -290,20 +288,17 @@ TEST_F(RegistryTest, AnotherWriterIsSeen) {
 
 TEST_F(RegistryTest, AFailedSaveLosesNothing) {
   ASSERT_TRUE(Reg.OpenKey("Software\\KVT\\Steward", false));
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit old{};
-  getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  small.rlim_cur = 64;
-  setrlimit(RLIMIT_FSIZE, &small);
   bool raised = false;
-  try {
-    Reg.WriteString("Path", "D:\\Elsewhere\\");
-  } catch (const ERegistryException&) {
-    raised = true;
+  bool created = true;
+  {
+    const TFileSizeLimit limit(64);
+    try {
+      Reg.WriteString("Path", "D:\\Elsewhere\\");
+    } catch (const ERegistryException&) {
+      raised = true;
+    }
+    created = Reg.CreateKey("\\Software\\Never");
   }
-  const bool created = Reg.CreateKey("\\Software\\Never");
-  setrlimit(RLIMIT_FSIZE, &old);
   EXPECT_TRUE(raised);
   EXPECT_FALSE(created);
   EXPECT_EQ(Prefix.ReadFile("system.reg"), StewardReg);
