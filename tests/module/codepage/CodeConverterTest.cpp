@@ -383,7 +383,7 @@ TEST_P(MessageBoxTest, ShowsTheTextCaptionedLikeItsForm) {
   });
   EXPECT_EQ(converter->ShowMessageBox("Delete?", mtConfirmation, {mbYes, mbNo}), mrYes);
   ASSERT_EQ(Driver.EventsOf(ueMessageDialog).size(), 1u);
-  const TUIEvent& shown = Driver.EventsOf(ueMessageDialog)[0];
+  const TUIEvent shown = Driver.EventsOf(ueMessageDialog)[0];
   EXPECT_EQ(shown.Text, std::string("Delete?") + c.Padding);
   EXPECT_EQ(shown.Caption, "TAVO61");
   EXPECT_EQ(charset, c.Charset);
