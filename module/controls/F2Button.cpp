@@ -59,8 +59,9 @@ void TF2Button::Click() {
   if (!target || !target->GetEnabled()) return;
   if (target->CanFocus()) target->SetFocus();
   if (!target->Focused()) return;
-  TCustomForm* form = GetParentForm(target);
-  if (!form) form = dynamic_cast<TCustomForm*>(target->GetOwner());
+  // The form that owns the control runs its lookups, wherever the control is shown.
+  TCustomForm* form = dynamic_cast<TCustomForm*>(target->GetOwner());
+  if (!form) form = GetParentForm(target);
   if (form) SendMessage(form->GetHandle(), WM_F2LOOKUP, 0, ControlToLParam(target));
 }
 

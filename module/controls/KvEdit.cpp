@@ -247,8 +247,9 @@ void TKvBtnDBEdit::ButtonClick(TObject*) {
   }
   if (CanFocus() && !Focused()) SetFocus();
   if (!Focused()) return;
-  TCustomForm* form = GetParentForm(this);
-  if (!form) form = dynamic_cast<TCustomForm*>(GetOwner());
+  // The form that owns the edit runs its lookups, wherever the edit is shown.
+  TCustomForm* form = dynamic_cast<TCustomForm*>(GetOwner());
+  if (!form) form = GetParentForm(this);
   if (form) SendMessage(form->GetHandle(), WM_F2LOOKUP, 0, ControlToLParam(this));
 }
 

@@ -613,8 +613,9 @@ void TSelectPanel::SetGlyphIndex(int value) {
   bool loaded = true;
   for (TF2Button* button : {btnBegin, btnFinal, btnList}) {
     button->SetGlyphIndex(value);
-    // A number the library has but cannot deliver leaves the button without a picture.
-    if (value > 0 && value <= GetGlyphSource()->GetMaxBmpID() && button->GetGlyph()->GetEmpty()) loaded = false;
+    // A number the library has but cannot deliver leaves the number as the caption (and
+    // whatever picture the button had before), so the caption tells.
+    if (value > 0 && value <= GetGlyphSource()->GetMaxBmpID() && !button->GetCaption().empty()) loaded = false;
   }
   if (loaded) {
     FGlyphIndex = value;

@@ -1,5 +1,6 @@
 #include "module/services/CodeConverter.h"
 
+#include "module/controls/SelectPnl.h"
 #include "module/services/LibStrs.h"
 #include "module/services/StewardINI.h"
 #include "platform/rtl/SysUtils.h"
@@ -57,6 +58,28 @@ void FindExclusion(const TStrings* list, const AnsiString& componentName, TExclu
     if (!props.empty()) result.Props.SetCommaText(props);
     return;
   }
+}
+
+// Column captions (also of an empty list), item captions and sub-item texts into BIG5.
+void ConvertListView(TCodeConverter& converter, TCustomListView* listView) {
+  TListColumns* columns = listView->GetColumns();
+  for (int i = 0; i < columns->Count(); ++i)
+    columns->GetItem(i)->SetCaption(converter.GbToBig5(columns->GetItem(i)->GetCaption()));
+  TListItems* items = listView->GetItems();
+  items->BeginUpdate();
+  for (int i = 0; i < items->Count(); ++i) {
+    TListItem* item = items->GetItem(i);
+    item->SetCaption(converter.GbToBig5(item->GetCaption()));
+    TStrings* subItems = item->GetSubItems();
+    for (int j = 0; j < subItems->Count(); ++j) subItems->Put(j, converter.GbToBig5(subItems->Get(j)));
+  }
+  items->EndUpdate();
+}
+
+// A copy of lines with every line in BIG5.
+void ConvertLines(TCodeConverter& converter, const TStrings* lines, TStringList& result) {
+  result.Assign(lines);
+  for (int i = 0; i < result.Count(); ++i) result.Put(i, converter.GbToBig5(result.Get(i)));
 }
 
 // A value as the text a conversion reads: wide text is taken in the code page the
@@ -290,18 +313,19 @@ void TCodeConverter::ConvertProperties(TComponent* component, int convertType, c
 
 void TCodeConverter::ConvertClass(TComponent* component, bool withGrids) {
   if (auto* listView = dynamic_cast<TCustomListView*>(component)) {
-    TListColumns* columns = listView->GetColumns();
-    for (int i = 0; i < columns->Count(); ++i)
-      columns->GetItem(i)->SetCaption(GbToBig5(columns->GetItem(i)->GetCaption()));
-    TListItems* items = listView->GetItems();
-    items->BeginUpdate();
-    for (int i = 0; i < items->Count(); ++i) {
-      TListItem* item = items->GetItem(i);
-      item->SetCaption(GbToBig5(item->GetCaption()));
-      TStrings* subItems = item->GetSubItems();
-      for (int j = 0; j < subItems->Count(); ++j) subItems->Put(j, GbToBig5(subItems->Get(j)));
-    }
-    items->EndUpdate();
+    ConvertListView(*this, listView);
+  } else if (auto* panel = dynamic_cast<TSelectPanel*>(component)) {
+    // Its parts belong to the panel, not to the form, and take their texts from the
+    // panel's lists; each list is set again as a whole so that the parts follow.
+    TStringList lines;
+    ConvertLines(*this, panel->GetChildHints(), lines);
+    panel->SetChildHints(&lines);
+    ConvertLines(*this, panel->GetBeginWords(), lines);
+    panel->SetBeginWords(&lines);
+    ConvertLines(*this, panel->GetFinalWords(), lines);
+    panel->SetFinalWords(&lines);
+    panel->SetHintWord(GbToBig5(panel->GetHintWord()));
+    ConvertListView(*this, panel->ListBox);
   } else if (auto* combo = dynamic_cast<TCustomComboBox*>(component)) {
     if (combo->GetStyle() != csSimple) combo->SetStyle(csOwnerDrawFixed);
     if (combo->GetItemIndex() < 0 && combo->GetItems()->Count() > 0) combo->SetItemIndex(0);

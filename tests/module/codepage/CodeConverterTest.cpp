@@ -1,6 +1,8 @@
 // The code-page converter on forms, values and message boxes, under the configurations a
 // client may have.
 #include "module/services/CodeConverter.h"
+
+#include "module/controls/SelectPnl.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/StdCtrls.h"
@@ -152,6 +154,45 @@ TEST_P(ConvertFormTest, ConvertsTheTextsAndFontsTheInterfaceNeeds) {
   }
   for (int i = 0; i < 3; ++i)
     EXPECT_EQ(TScreenFonts::Font(i)->GetCharset(), c.Charset < 0 ? screenCharset : c.Charset) << i;
+}
+
+// A selection panel's parts are its own, not the form's: the panel's hints, words and list
+// reach them only through the panel.
+TEST_P(ConvertFormTest, ConvertsASelectionPanelThroughItsLists) {
+  const TFormCase& c = GetParam();
+  TInstallation install(c.Install);
+  TFormPtr form = MakeForm();
+  auto* panel = new TSelectPanel(form.get());
+  panel->SetName("sp02");
+  panel->SetParent(form.get());
+  panel->SetHintWord(Gb(u"区间选择"));
+  TStringList words;
+  words.Add(Gb(u"起"));
+  words.Add(Gb(u"起始"));
+  panel->SetBeginWords(&words);
+  words.Clear();
+  words.Add(Gb(u"至"));
+  words.Add(Gb(u"截止"));
+  panel->SetFinalWords(&words);
+  panel->GetColumns()->Add()->SetCaption(Gb(u"仓库"));
+  panel->GetItems()->Add()->SetCaption(Gb(u"仓库一"));
+  panel->GetItems()->GetItem(0)->GetSubItems()->Add(Gb(u"总仓"));
+
+  form->KvConverter->ConvertForm(form.get(), "", true);
+
+  const auto text = [&c](const WideString& gb, const WideString& big5) { return c.TextsInBig5 ? Big5(big5) : Gb(gb); };
+  EXPECT_EQ(panel->GetHintWord(), text(u"区间选择", u"區間選擇"));
+  EXPECT_EQ(panel->chkUserChoice->GetCaption(), text(u"区间选择", u"區間選擇"));
+  EXPECT_EQ(panel->GetBeginWords()->GetText(), text(u"起\r\n起始\r\n", u"起\r\n起始\r\n"));
+  EXPECT_EQ(panel->GetFinalWords()->GetText(), text(u"至\r\n截止\r\n", u"至\r\n截止\r\n"));
+  EXPECT_EQ(panel->lblBegin->GetCaption(), text(u"起", u"起"));
+  EXPECT_EQ(panel->lblFinal->GetCaption(), text(u"至", u"至"));
+  EXPECT_EQ(panel->GetChildHints()->Get(1), text(u"区间选择-起始信息", u"區間選擇-起始信息"));
+  EXPECT_EQ(panel->edBegin->Hint, text(u"区间选择-起始信息", u"區間選擇-起始信息"));
+  EXPECT_EQ(panel->btnClear->Hint, text(u"多选-删除己选信息", u"多選-刪除己選信息"));
+  EXPECT_EQ(panel->GetColumns()->GetItem(0)->GetCaption(), text(u"仓库", u"倉庫"));
+  EXPECT_EQ(panel->GetItems()->GetItem(0)->GetCaption(), text(u"仓库一", u"倉庫一"));
+  EXPECT_EQ(panel->GetItems()->GetItem(0)->GetSubItems()->Get(0), text(u"总仓", u"總倉"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Converter, ConvertFormTest, testing::ValuesIn(FormCases),

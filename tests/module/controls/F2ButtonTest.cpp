@@ -63,6 +63,27 @@ TEST_F(F2ButtonTest, ClickFocusesTheControlAndAsksItsFormForTheLookup) {
   EXPECT_EQ(Lookup()->Requests[0], edit);
 }
 
+TEST_F(F2ButtonTest, TheFormThatOwnsTheControlGetsTheLookupWhereverItIsShown) {
+  // The edit belongs to Form but is shown on another form.
+  auto* host = new TLookupForm(Application);
+  host->SetBounds(0, 0, 300, 200);
+  host->Show();
+  auto* edit = new TEdit(Form);
+  edit->SetName("ed01");
+  edit->SetParent(host);
+  edit->SetBounds(10, 10, 80, 21);
+  auto* button = new TF2Button(Form);
+  button->SetName("F2Button1");
+  button->SetParent(host);
+  button->SetF2Control(edit);
+
+  ASSERT_TRUE(ClickControl(button));
+  EXPECT_TRUE(edit->Focused());
+  EXPECT_EQ(Lookup()->Requests, (std::vector<TControl*>{edit}));
+  EXPECT_TRUE(host->Requests.empty());
+  host->Free();
+}
+
 TEST_F(F2ButtonTest, BoundToADisabledEditOnlyRunsOnClick) {
   auto* other = AddEdit("edOther", 10, 100, 80, 21);
   auto* edit = AddEdit("ed01", 10, 10, 80, 21);

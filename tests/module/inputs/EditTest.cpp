@@ -311,6 +311,20 @@ TEST_F(KvBtnDBEditTest, AClickWithoutHandlerFocusesTheEditAndAsksForTheLookup) {
   EXPECT_EQ(LookupForm->Requests, (std::vector<TControl*>{Edit}));
 }
 
+TEST_F(KvBtnDBEditTest, TheFormThatOwnsTheEditGetsTheLookupWhereverItIsShown) {
+  // Owned by LookupForm, shown on another form that also listens.
+  auto* host = new TLookupForm(Application);
+  host->SetBounds(0, 0, 300, 200);
+  host->Show();
+  Edit->SetParent(host);
+  EXPECT_TRUE(ClickControl(Button));
+  EXPECT_TRUE(Edit->Focused());
+  EXPECT_EQ(LookupForm->Requests, (std::vector<TControl*>{Edit}));
+  EXPECT_TRUE(host->Requests.empty());
+  Edit->SetParent(LookupForm);
+  host->Free();
+}
+
 TEST_F(KvBtnDBEditTest, AClickWithAHandlerRaisesOnDialogInstead) {
   Edit->OnDialog = TNotifyEvent(&Log, &TEventLog::Notify);
   EXPECT_TRUE(ClickControl(Button));

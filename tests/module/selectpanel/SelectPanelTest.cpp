@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -552,6 +553,66 @@ TEST_F(SelectPanelTest, CanOpenWinHidesTheLookupButtonsAndWidensTheEdits) {
   EXPECT_FALSE(Panel->btnList->GetVisible());
   EXPECT_GT(Panel->edBegin->GetWidth(), width);
 }
+
+// ---- Glyph of the lookup buttons ----------------------------------------------------------
+
+// Square pictures for some numbers; 10 is missing from the library, 11 is broken.
+class TPanelGlyphs : public TGlyphSource {
+public:
+  int GetMaxBmpID() override { return 100; }
+  bool LoadBmp(TBitmap* bitmap, int number) override {
+    if (number == 11) throw std::runtime_error("broken picture");
+    if (number != 8 && number != 9) return false;
+    bitmap->SetSize(16, 16);
+    bitmap->GetCanvas()->GetBrush()->SetColor(RGB(number, 0, 0));
+    bitmap->GetCanvas()->FillRect(Rect(0, 0, 16, 16));
+    return true;
+  }
+};
+
+struct TGlyphCase {
+  const char* Name;
+  int Requested;
+  int WantIndex;        // the panel's GlyphIndex afterwards
+  int WantButtonIndex;  // each lookup button's
+  bool WantPicture;
+};
+std::ostream& operator<<(std::ostream& os, const TGlyphCase& c) { return os << c.Name; }
+
+const TGlyphCase GlyphCases[] = {
+    {"Loaded", 9, 9, 9, true},
+    // A picture the library cannot deliver: the buttons fall back to no picture, even
+    // though they still hold the one they had, and the panel keeps its number.
+    {"MissingFallsBackToNone", 10, 9, 0, false},
+    {"BrokenFallsBackToNone", 11, 9, 0, false},
+    // Beyond the library is no failure: a button without a picture.
+    {"BeyondTheLibrary", 101, 101, 101, false},
+};
+
+class GlyphTest : public SelectPanelTest, public testing::WithParamInterface<TGlyphCase> {
+protected:
+  TPanelGlyphs Glyphs;
+};
+
+TEST_P(GlyphTest, LookupButtonsTakeTheGlyphOrFallBack) {
+  const TGlyphCase& c = GetParam();
+  SetGlyphSource(&Glyphs);
+  Panel->SetGlyphIndex(9);
+  Panel->SetGlyphIndex(c.Requested);
+  SetGlyphSource(nullptr);
+  EXPECT_EQ(Panel->GetGlyphIndex(), c.WantIndex);
+  for (TF2Button* button : {Panel->btnBegin, Panel->btnFinal, Panel->btnList}) {
+    SCOPED_TRACE(button == Panel->btnBegin ? "btnBegin" : button == Panel->btnFinal ? "btnFinal" : "btnList");
+    EXPECT_EQ(button->GetGlyphIndex(), c.WantButtonIndex);
+    EXPECT_EQ(!button->GetGlyph()->GetEmpty(), c.WantPicture);
+  }
+  // The delete and clear buttons keep their own pictures.
+  EXPECT_EQ(Panel->btnDelete->GetGlyphIndex(), 47);
+  EXPECT_EQ(Panel->btnClear->GetGlyphIndex(), 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, GlyphTest, testing::ValuesIn(GlyphCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
 
