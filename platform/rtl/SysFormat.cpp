@@ -468,6 +468,8 @@ AnsiString FormatFloat(const AnsiString& format, double value) {
 
 namespace {
 
+constexpr int64_t MaxFormatWidth = 1 << 20;
+
 [[noreturn]] void FormatError(const AnsiString& fmt) {
   throw EConvertError("Format '" + fmt + "' invalid or incompatible with argument");
 }
@@ -487,12 +489,15 @@ AnsiString Format(const AnsiString& fmt, const TVarRec* args, size_t count) {
     return args[argIndex++];
   };
   // A number written in the format or taken from the arguments by "*"; -1 when absent.
+  // A negative number from the arguments stands for left justification, as in C.
+  bool starNegative = false;
   auto readNumber = [&](size_t& i) -> int64_t {
     if (i < n && fmt[i] == '*') {
       ++i;
       const TVarRec& a = nextArg();
       if (a.VType != TVarRec::vtInteger) FormatError(fmt);
-      return a.VInteger;
+      starNegative = a.VInteger < 0;
+      return a.VInteger < 0 ? -a.VInteger : a.VInteger;
     }
     if (i >= n || fmt[i] < '0' || fmt[i] > '9') return -1;
     int64_t v = 0;
@@ -518,9 +523,10 @@ AnsiString Format(const AnsiString& fmt, const TVarRec* args, size_t count) {
       continue;
     }
     // [index ":"] ["-"] [width] ["." prec] type
+    starNegative = false;
     int64_t width = readNumber(i);
     if (i < n && fmt[i] == ':') {
-      if (width < 0) FormatError(fmt);
+      if (width < 0 || starNegative) FormatError(fmt);
       argIndex = static_cast<size_t>(width);
       width = -1;
       ++i;
@@ -531,11 +537,17 @@ AnsiString Format(const AnsiString& fmt, const TVarRec* args, size_t count) {
       ++i;
     }
     if (width < 0) width = readNumber(i);
+    if (starNegative) leftJustify = true;
+    starNegative = false;
+    // A width no text needs would only exhaust memory: a clear error instead.
+    if (width > MaxFormatWidth) FormatError(fmt);
     int64_t prec = -1;
     if (i < n && fmt[i] == '.') {
       ++i;
       prec = readNumber(i);
       if (prec < 0) prec = 0;
+      // A negative precision from the arguments means none was given.
+      if (starNegative) prec = -1;
     }
     if (i >= n) FormatError(fmt);
     const char type = UpCase(fmt[i++]);

@@ -82,7 +82,7 @@ void GetFormatSettings();
 
 // Delphi's Format: "%" [index ":"] ["-"] [width] ["." prec] type, with index, width and
 // precision also given as "*". Types d u x e f g n m s p and "%%". A missing argument or
-// one of the wrong kind raises EConvertError.
+// one of the wrong kind, or a width over 1048576, raises EConvertError.
 AnsiString Format(const AnsiString& fmt, std::initializer_list<TVarRec> args);
 AnsiString Format(const AnsiString& fmt, const TVarRec* args, size_t count);
 

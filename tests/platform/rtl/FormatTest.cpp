@@ -23,6 +23,8 @@ const TFormatCase FormatCases[] = {
     {"StarWidth", "[%*d]", {6, 42}, "[    42]"},
     {"StarWidthLeft", "[%-*d]", {4, 7}, "[7   ]"},
     {"StarPrecision", "%.*d", {3, 7}, "007"},
+    {"StarNegativeWidthJustifiesLeft", "[%*d]", {-4, 7}, "[7   ]"},
+    {"StarNegativePrecisionIsNone", "[%.*d]", {-3, 7}, "[7]"},
     {"Int64", "%d", {int64_t{-9000000000}}, "-9000000000"},
     {"IndexReordersArguments", "%1:s %0:s", {"a", "b"}, "b a"},
     {"IndexThenContinues", "%1:s %s", {"a", "b", "c"}, "b c"},
@@ -73,6 +75,7 @@ const TFormatCase BadFormatCases[] = {
     {"StringGivenBoolean", "%s", {false}, ""},
     {"IndexOutOfRange", "%2:s", {"a", "b"}, ""},
     {"StarGivenString", "%*d", {"5", 1}, ""},
+    {"StarNegativeIndex", "%*:d", {-1, 1}, ""},
     {"UnknownType", "%k", {1}, ""},
     {"PercentAtEnd", "50%", {}, ""},
 };
