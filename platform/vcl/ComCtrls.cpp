@@ -362,21 +362,8 @@ void TPageControl::SetActivePage(TTabSheet* page) {
 }
 
 TTabSheet* TPageControl::FindNextPage(TTabSheet* current, bool goForward, bool checkTabVisible) const {
-  const int count = GetPageCount();
-  if (count == 0) return nullptr;
-  auto it = std::find(FPages.begin(), FPages.end(), current);
-  int start = it == FPages.end() ? (goForward ? count - 1 : 0) : static_cast<int>(it - FPages.begin());
-  int i = start;
-  do {
-    if (goForward) {
-      if (++i == count) i = 0;
-    } else {
-      if (i == 0) i = count;
-      --i;
-    }
-    if (!checkTabVisible || FPages[i]->FTabVisible) return FPages[i];
-  } while (i != start);
-  return nullptr;
+  return FindNextInCycle(FPages, current, goForward,
+                         [&](TTabSheet* page) { return !checkTabVisible || page->FTabVisible; });
 }
 
 void TPageControl::SelectNextPage(bool goForward, bool checkTabVisible) {

@@ -617,23 +617,9 @@ TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, 
                                           bool checkParent) const {
   std::vector<TWinControl*> list;
   GetTabOrderList(list);
-  if (list.empty()) return nullptr;
-  int count = static_cast<int>(list.size());
-  auto found = std::find(list.begin(), list.end(), current);
-  int start = found == list.end() ? (goForward ? count - 1 : 0) : static_cast<int>(found - list.begin());
-  int i = start;
-  do {
-    if (goForward) {
-      if (++i == count) i = 0;
-    } else {
-      if (i == 0) i = count;
-      --i;
-    }
-    TWinControl* c = list[i];
-    if (c->CanFocus() && (!checkTabStop || c->GetTabStop()) && (!checkParent || c->GetParent() == this))
-      return c;
-  } while (i != start);
-  return nullptr;
+  return FindNextInCycle(list, current, goForward, [&](TWinControl* c) {
+    return c->CanFocus() && (!checkTabStop || c->GetTabStop()) && (!checkParent || c->GetParent() == this);
+  });
 }
 
 void TWinControl::SelectNext(TWinControl* current, bool goForward, bool checkTabStop) {

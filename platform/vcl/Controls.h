@@ -10,6 +10,7 @@
 #include "platform/vcl/Messages.h"
 #include "platform/vcl/TypInfo.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -69,6 +70,28 @@ TAVO_EVENT(TKeyEvent, TObject*, Word&, TShiftState)
 TAVO_EVENT(TKeyPressEvent, TObject*, char&)
 TAVO_EVENT(TMouseEvent, TObject*, TMouseButton, TShiftState, int, int)
 TAVO_EVENT(TMouseMoveEvent, TObject*, TShiftState, int, int)
+
+// The element after (or before) current in list, going round, that accept() takes; with
+// current not in the list the walk starts at the first (or last) element. The tab order
+// and the page control's next page both step this way.
+template <class T, class Accept>
+T* FindNextInCycle(const std::vector<T*>& list, const T* current, bool goForward, Accept accept) {
+  const int count = static_cast<int>(list.size());
+  if (count == 0) return nullptr;
+  auto found = std::find(list.begin(), list.end(), current);
+  const int start = found == list.end() ? (goForward ? count - 1 : 0) : static_cast<int>(found - list.begin());
+  int i = start;
+  do {
+    if (goForward) {
+      if (++i == count) i = 0;
+    } else {
+      if (i == 0) i = count;
+      --i;
+    }
+    if (accept(list[i])) return list[i];
+  } while (i != start);
+  return nullptr;
+}
 
 // ---- TControl -------------------------------------------------------------------------
 
